@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test: g++ and clang builds with all
+# warnings as errors, the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and a bounded fuzzing run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+step() { printf '\n==> %s\n' "$*"; }
+
+for preset in release clang debug-asan; do
+  step "Build and test: $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done
+
+step "Fuzz: armour (bounded)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+scripts/fuzz.sh "${FUZZ_SECONDS:-45}"
+
+step "All tests passed"
