@@ -1,0 +1,42 @@
+// Shrink on arbitrary input must either decode or fail cleanly (error 5, text unchanged), and
+// Shrink after Stretch must give the input back.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "cipher/clsEncrypter.h"
+#include "runtime/errors.h"
+#include "runtime/msgbox.h"
+
+using namespace orvendale;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const bool quiet = (setMsgBoxHandler([](std::string_view) {}), true);
+  (void)quiet;
+  const std::string input(reinterpret_cast<const char*>(data), size);
+
+  clsEncrypter decoder;
+  decoder.text(input);
+  try {
+    decoder.Shrink();
+    const std::size_t m = input.size();
+    if (decoder.text().size() != (m - 1) - (m - 1) / 4) {
+      std::abort();
+    }
+  } catch (const RuntimeError& error) {
+    if (error.code() != kInvalidArgument || decoder.text() != input) {
+      std::abort();
+    }
+  }
+
+  if (!input.empty()) {
+    clsEncrypter roundTrip;
+    roundTrip.text(input);
+    roundTrip.Stretch();
+    roundTrip.Shrink();
+    if (roundTrip.text() != input) {
+      std::abort();
+    }
+  }
+  return 0;
+}
