@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace orvendale {
+
+// The two halves of one work iteration after its event pump. Each writes its results into
+// `value`, the run's dblValue, exactly as the work loop requires: nothing is cached or reused.
+
+// Nine times: value = sin(cos(tan(ln 321))), then value = cos(3.1231). 45 library calls;
+// value ends at cos(3.1231).
+void runMathStage(double& value);
+
+// Converts value to text and encrypts it six times in a chain, twice over. `text` ends with
+// the second chain's result.
+void runTextStage(const double& value, std::string& text);
+
+}  // namespace orvendale
