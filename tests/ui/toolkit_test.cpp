@@ -1,0 +1,129 @@
+#include <QPointer>
+#include <QTest>
+
+#include "runtime/errors.h"
+#include "support/msgbox_recorder.h"
+#include "ui/toolkit/Form.h"
+#include "ui/toolkit/Platform.h"
+
+namespace orvendale::ui {
+namespace {
+
+const WindowDescription& testWindow() {
+  static const WindowDescription window{
+      .name = "frmTest",
+      .caption = "Test",
+      .backColor = {0, 0, 128},
+      .clientWidth = 1500,
+      .clientHeight = 1500,
+      .resizable = true,
+      .startPosition = StartPosition::CenterScreen,
+      .controls =
+          {
+              {.kind = ControlKind::CommandButton, .name = "Fail", .width = 600, .height = 300},
+              {.kind = ControlKind::CommandButton,
+               .name = "UnloadMe",
+               .top = 600,
+               .width = 600,
+               .height = 300},
+              {.kind = ControlKind::Timer, .name = "Tick", .enabled = false, .interval = 0},
+          },
+  };
+  return window;
+}
+
+class TestForm : public Form {
+ public:
+  TestForm() : Form(testWindow()) {
+    onClick("Fail", "Fail_Click", [] { raiseError(kOverflow); });
+    onClick("UnloadMe", "UnloadMe_Click", [this] {
+      Unload();
+      rtcDoEvents();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      survivedOwnUnload = true;  // still alive: the handler is running
+    });
+    onTimer("Tick", "Tick_Timer", [this] { ++ticks; });
+  }
+  int ticks = 0;
+  bool survivedOwnUnload = false;
+};
+
+void flushDeletes() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+
+class ToolkitTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void errorEscapingAHandlerIsReportedAndTheProgramGoesOn() {
+    testing::MsgBoxRecorder messages;
+    TestForm form;
+    QTest::mouseClick(&form.button("Fail"), Qt::LeftButton);
+    QTest::mouseClick(&form.button("Fail"), Qt::LeftButton);
+    QCOMPARE(messages.shown, (std::vector<std::string>{"Error 6: Overflow", "Error 6: Overflow"}));
+    QVERIFY(form.isLoaded());
+  }
+
+  void timerTicksOnlyWhenEnabledWithAnInterval_data() {
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<bool>("ticks");
+    QTest::newRow("enabled, interval 0") << true << 0 << false;
+    QTest::newRow("disabled, interval 20") << false << 20 << false;
+    QTest::newRow("enabled, interval 20") << true << 20 << true;
+  }
+
+  void timerTicksOnlyWhenEnabledWithAnInterval() {
+    QFETCH(bool, enabled);
+    QFETCH(int, interval);
+    QFETCH(bool, ticks);
+    TestForm form;
+    Timer& timer = form.timer("Tick");
+    timer.setEnabled(enabled);
+    timer.setInterval(interval);
+    QCOMPARE(timer.isEnabled(), enabled);  // reads back as written, ticking or not
+    QTest::qWait(150);
+    QCOMPARE(form.ticks >= 3, ticks);
+    QVERIFY(form.ticks <= 8);
+    timer.setEnabled(false);
+    const int stoppedAt = form.ticks;
+    QTest::qWait(60);
+    QCOMPARE(form.ticks, stoppedAt);
+  }
+
+  void unloadDuringItsOwnHandlerDestroysTheFormAfterwards() {
+    int ends = 0;
+    Form::setProgramEndHandler([&] { ++ends; });
+    QPointer<TestForm> other = new TestForm;
+    QPointer<TestForm> form = new TestForm;
+    QCOMPARE(Form::loadedFormCount(), 2);
+
+    QTest::mouseClick(&form->button("UnloadMe"), Qt::LeftButton);
+    QVERIFY(form != nullptr && form->survivedOwnUnload);
+    flushDeletes();
+    QVERIFY(form == nullptr);
+    QCOMPARE(ends, 0);  // another window is still loaded
+
+    other->Unload();
+    flushDeletes();
+    QVERIFY(other == nullptr);
+    QCOMPARE(ends, 1);
+    QCOMPARE(Form::loadedFormCount(), 0);
+  }
+
+  void mousePointerBusyAndDefault() {
+    TestForm form;
+    form.setMousePointer(11);
+    QCOMPARE(form.cursor().shape(), Qt::WaitCursor);
+    form.setMousePointer(0);
+    QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+  }
+};
+
+}  // namespace orvendale::ui
+
+QTEST_MAIN(orvendale::ui::ToolkitTest)
+#include "toolkit_test.moc"

@@ -1,0 +1,19 @@
+#include <QApplication>
+#include <QEvent>
+
+#include "ui/frmMain.h"
+#include "ui/toolkit/Platform.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Orvendale");
+  // The program ends when no window is loaded any more, not when the last one is hidden.
+  QApplication::setQuitOnLastWindowClosed(false);
+  orvendale::ui::installMessageBox();
+
+  orvendale::ui::frmMain::defaultInstance().Show();
+  const int status = QApplication::exec();
+  // Unloaded windows are deleted from the event loop; finish that before Qt goes away.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  return status;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/toolkit/Controls.h"
+#include "ui/toolkit/WindowDescription.h"
+
+namespace orvendale::ui {
+
+// A top-level window built from a WindowDescription.
+//
+// A form is loaded from construction until Unload(). Unload hides it at once and stops its
+// timers; the object itself is destroyed only once none of its event handlers is running, so a
+// handler that is still on the stack (a benchmark run that pumps events, say) unwinds safely.
+// The program ends when no form is loaded any more.
+class Form : public QWidget {
+ public:
+  explicit Form(const WindowDescription& description);
+  ~Form() override;
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Shows the window modeless; the first time, at its start position.
+  void Show();
+  void Unload();
+  bool isLoaded() const { return loaded_; }
+
+  // 11 shows the busy pointer over the window, 0 restores the default.
+  void setMousePointer(int pointer);
+
+  // Shows the named menu's items at the mouse pointer. Returns after the menu has closed and,
+  // if an item was chosen, after that item's handler has run.
+  void PopupMenu(std::string_view menuName);
+
+  // The window's controls by name; the kind must match the description.
+  CommandButton& button(std::string_view name) const { return find<CommandButton>(name); }
+  Label& label(std::string_view name) const { return find<Label>(name); }
+  TextBox& textBox(std::string_view name) const { return find<TextBox>(name); }
+  Timer& timer(std::string_view name) const;
+
+  static int loadedFormCount();
+  // Called when the last loaded form is unloaded; by default it ends the event loop.
+  static void setProgramEndHandler(std::function<void()> handler);
+
+ protected:
+  // Runs an event handler of this form. An error that escapes it is reported (message box and
+  // stderr) and the program goes on; the form is not destroyed while the handler runs.
+  void handle(const char* handlerName, const std::function<void()>& handler);
+
+  void onClick(std::string_view buttonName, const char* handlerName, std::function<void()> handler);
+  void onTimer(std::string_view timerName, const char* handlerName, std::function<void()> handler);
+  void onMenuItem(std::string_view itemName, const char* handlerName,
+                  std::function<void()> handler);
+
+  // A mouse press on the window's own surface (not on a button or label). Button: 1 left,
+  // 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt; X, Y in twips.
+  virtual void Form_MouseDown(int Button, int Shift, float X, float Y);
+
+  void mousePressEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct MenuItemHandler {
+    const char* handlerName;
+    std::function<void()> handler;
+  };
+
+  template <class T>
+  T& find(std::string_view name) const {
+    return dynamic_cast<T&>(*widgets_.find(name)->second);
+  }
+  void build(const WindowDescription& description);
+  void destroyWhenIdle();
+
+  const WindowDescription& description_;
+  std::map<std::string, QWidget*, std::less<>> widgets_;
+  std::map<std::string, Timer, std::less<>> timers_;
+  std::map<std::string, MenuItemHandler, std::less<>> menuHandlers_;
+  bool loaded_ = true;
+  bool shownBefore_ = false;
+  int runningHandlers_ = 0;
+};
+
+}  // namespace orvendale::ui

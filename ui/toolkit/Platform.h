@@ -1,0 +1,13 @@
+#pragma once
+
+namespace orvendale::ui {
+
+// Handles every pending event (timer ticks, clicks, menu choices, mouse presses, repaints)
+// and returns.
+void rtcDoEvents();
+
+// Routes rtcMsgBox to an application-modal Qt message box (OK only, no icon, titled with the
+// application's name).
+void installMessageBox();
+
+}  // namespace orvendale::ui
