@@ -6,10 +6,5 @@ source scripts/packages.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}"
 cmake --preset release >/dev/null
-cmake --build --preset release
-program=build/release/ui/orvendale
-if [ ! -x "$program" ]; then
-  echo "Built and tested the libraries; the desktop window is not part of this build yet."
-  exit 0
-fi
-exec "$program" "$@"
+cmake --build --preset release --target orvendale
+exec build/release/ui/orvendale "$@"
