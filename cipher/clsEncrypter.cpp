@@ -50,29 +50,30 @@ void clsEncrypter::DoXor() {
 }
 
 void clsEncrypter::Stretch() {
+  // Each group of up to three characters becomes their low six bits, then one character that
+  // packs their top two bits (first character's in bits 5-4). All plus 59.
   const std::size_t length = strWorkText.size();
   std::string out(length + (length + 2) / 3, ' ');
-  std::size_t p = 0;
-  int packed = 0;  // top two bits of each character of the current group
-  for (std::size_t i = 1; i <= length; ++i) {
-    const int c = codeAt(strWorkText, i - 1);
-    out[p++] = charFromCode((c & kLowBits) + kAlphabetStart);
-    switch (i % 3) {
-      case 1:
-        packed |= (c / 64) * 16;
-        break;
-      case 2:
-        packed |= (c / 64) * 4;
-        break;
-      default:
-        packed |= c / 64;
-        out[p++] = charFromCode(packed + kAlphabetStart);
-        packed = 0;
-        break;
-    }
+  const auto* in = reinterpret_cast<const unsigned char*>(strWorkText.data());
+  char* o = out.data();
+  std::size_t i = 0;
+  for (; i + 3 <= length; i += 3) {
+    const int c1 = in[i];
+    const int c2 = in[i + 1];
+    const int c3 = in[i + 2];
+    *o++ = charFromCode((c1 & kLowBits) + kAlphabetStart);
+    *o++ = charFromCode((c2 & kLowBits) + kAlphabetStart);
+    *o++ = charFromCode((c3 & kLowBits) + kAlphabetStart);
+    *o++ = charFromCode(((c1 >> 6) << 4 | (c2 >> 6) << 2 | (c3 >> 6)) + kAlphabetStart);
   }
-  if (length % 3 != 0) {
-    out[p++] = charFromCode(packed + kAlphabetStart);
+  if (i < length) {  // a short last group of one or two characters
+    int packed = 0;
+    for (int shift = 4; i < length; ++i, shift -= 2) {
+      const int c = in[i];
+      *o++ = charFromCode((c & kLowBits) + kAlphabetStart);
+      packed |= (c >> 6) << shift;
+    }
+    *o++ = charFromCode(packed + kAlphabetStart);
   }
   strWorkText = std::move(out);
 }
