@@ -1,0 +1,57 @@
+// The parts of a run that involve Qt: the event pump alone with the main window shown, and whole
+// ten-second runs without a window (the engine on Qt's event loop with the real timer).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <cmath>
+
+#include "ui/frmMain.h"
+#include "ui/toolkit/HeadlessRunHost.h"
+#include "ui/toolkit/Platform.h"
+
+namespace {
+
+using namespace orvendale::ui;
+
+// The pump as the work loop calls it, with the main window shown and nothing pending.
+void BM_EventPump(benchmark::State& state) {
+  frmMain& window = frmMain::defaultInstance();
+  window.Show();
+  for (int i = 0; i < 100; ++i) {
+    rtcDoEvents();  // let the window settle
+  }
+  for (auto _ : state) {
+    rtcDoEvents();
+  }
+  window.Unload();
+}
+BENCHMARK(BM_EventPump);
+
+// One whole run per iteration: about ten seconds of wall time each.
+void BM_HeadlessRun(benchmark::State& state) {
+  HeadlessRunHost host;
+  for (auto _ : state) {
+    QElapsedTimer wall;
+    wall.start();
+    host.runOnce();
+    state.SetIterationTime(static_cast<double>(wall.nsecsElapsed()) / 1e9);
+    state.counters["iterations"] = host.engine().dblLoops();
+    state.counters["score"] = std::floor(host.engine().dblLoops() * 8 / 5);
+    state.counters["ns_per_iteration"] =
+        static_cast<double>(wall.nsecsElapsed()) / host.engine().dblLoops();
+  }
+}
+BENCHMARK(BM_HeadlessRun)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  Form::setProgramEndHandler([] {});
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
