@@ -1,11 +1,12 @@
 # Sourced by run.sh and test.sh: installs the Debian 12 packages that are missing.
 
 # Building and running the program (the release build also compiles the tests and benchmarks).
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-liberation
+BUILD_PACKAGES=(cmake ninja-build g++ python3 qt6-base-dev libgl-dev fonts-liberation
   libgtest-dev libbenchmark-dev)
-# Everything the full test run needs on top: clang with its sanitizer and fuzzer runtimes, a
-# virtual X server for the screenshot and real-window checks, valgrind for call counting.
-TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth valgrind python3)
+# Everything the full test run needs on top: clang with its sanitizer and fuzzer runtimes, and
+# the validators for what the program installs (desktop entry, AppStream metadata, Windows
+# resource script).
+TEST_PACKAGES=(clang libclang-rt-14-dev desktop-file-utils appstream binutils-mingw-w64-i686)
 
 ensure_packages() {
   local missing=()

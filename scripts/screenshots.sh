@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Renders docs/screenshots/main.png: the real window on a virtual X server with a window
-# manager, so that its title bar shows too.
+# Renders docs/screenshots/main.png and about.png: the real windows on a virtual X server with
+# a window manager, so that their title bars show too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -12,6 +12,7 @@ mkdir -p docs/screenshots
 xvfb-run -a -s "-screen 0 640x480x24" bash -c '
   openbox >/dev/null 2>&1 &
   sleep 1
-  build/release/tests/ui/render_screenshot docs/screenshots/main.png
+  build/release/tests/ui/render_screenshot main docs/screenshots/main.png
+  build/release/tests/ui/render_screenshot about docs/screenshots/about.png
 '
-echo "wrote docs/screenshots/main.png"
+echo "wrote docs/screenshots/main.png and about.png"

@@ -17,6 +17,9 @@ for preset in release clang debug-asan; do
   ctest --preset "$preset"
 done
 
+step "Packaging: installation, desktop entry, metadata, resource script, Debian package"
+scripts/check_packaging.sh
+
 step "Fuzz: armour (bounded)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

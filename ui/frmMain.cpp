@@ -1,8 +1,9 @@
 #include "ui/frmMain.h"
 
-#include <QPointer>
-
+#include "ui/frmAbout.h"
+#include "ui/icons/ProgramIcon.h"
 #include "ui/toolkit/Platform.h"
+#include "ui/version/VersionRecord.h"
 
 namespace orvendale::ui {
 
@@ -11,22 +12,22 @@ frmMain::frmMain()
       Timer1_(timer("Timer1")),
       Text2_(textBox("Text2")),
       Label1_(label("Label1")) {
+  setWindowIcon(programIcon());
   onClick("Command1", "Command1_Click", [this] { Command1_Click(); });
   onClick("Command2", "Command2_Click", [this] { Command2_Click(); });
   onTimer("Timer1", "Timer1_Timer", [this] { Timer1_Timer(); });
   onMenuItem("mnuAbout", "mnuAbout_Click", [this] { mnuAbout_Click(); });
 }
 
-frmMain& frmMain::defaultInstance() {
-  static QPointer<frmMain> instance;
-  if (instance.isNull() || !instance->isLoaded()) {
-    instance = new frmMain;
-  }
-  return *instance;
-}
-
 void frmMain::ShowAbout() {
-  // The About window arrives with the version record.
+  frmAbout& about = frmAbout::defaultInstance();
+  const std::string caption = "About " + App.ProductName() + "   " + std::to_string(App.Major()) +
+                              "." + std::to_string(App.Minor()) + "." +
+                              std::to_string(App.Revision());
+  about.setWindowTitle(QString::fromStdString(caption));
+  about.label("lblContent")
+      .setText(QString::fromStdString(App.Comments() + "\n\n" + App.FileDescription()));
+  about.Show(this);  // modeless and without an owner; placed on this window the first time
 }
 
 void frmMain::Form_MouseDown(int Button, int, float, float) {

@@ -14,7 +14,7 @@ class frmMain final : public Form, private RunHost {
   frmMain();
 
   // The one instance the program uses, created on first use (again after an Unload).
-  static frmMain& defaultInstance();
+  static frmMain& defaultInstance() { return ui::defaultInstance<frmMain>(); }
   static const WindowDescription& description();
 
   // The work loop; returns once the timer is found disabled at an iteration's end.

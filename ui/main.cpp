@@ -2,11 +2,14 @@
 #include <QEvent>
 
 #include "ui/frmMain.h"
+#include "ui/icons/ProgramIcon.h"
 #include "ui/toolkit/Platform.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Orvendale");
+  QApplication::setWindowIcon(orvendale::ui::programIcon());
+  QGuiApplication::setDesktopFileName("org.orvendale.Orvendale");
   // The program ends when no window is loaded any more, not when the last one is hidden.
   QApplication::setQuitOnLastWindowClosed(false);
   orvendale::ui::installMessageBox();

@@ -1,9 +1,12 @@
-// One real benchmark run on the real 100 ms timer: about ten seconds.
+// One real benchmark run on the real 100 ms timer: about ten seconds. The About window is opened
+// and closed again while it runs.
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
+#include "popup_probe.h"
+#include "ui/frmAbout.h"
 #include "ui/frmMain.h"
 
 namespace orvendale::ui {
@@ -21,6 +24,17 @@ class RealRunTest : public QObject {
     bool busyDuringRun = false;
     QTimer::singleShot(5000, &window,
                        [&] { busyDuringRun = window.cursor().shape() == Qt::WaitCursor; });
+    bool aboutOpened = false;
+    bool aboutClosed = false;
+    QTimer::singleShot(3000, &window, [&] {
+      testing::PopupProbe probe;
+      probe.press(&window, QPoint(10, 150), Qt::RightButton, {}, /*choose=*/true);
+      aboutOpened = frmAbout::defaultInstance().isVisible();
+    });
+    QTimer::singleShot(6000, &window, [&] {
+      QTest::mouseClick(&frmAbout::defaultInstance().button("Command1"), Qt::LeftButton);
+      aboutClosed = !frmAbout::defaultInstance().isVisible();
+    });
     QElapsedTimer elapsed;
     elapsed.start();
     QTest::mouseClick(window.findChild<QWidget*>("Command1"), Qt::LeftButton);
@@ -34,6 +48,8 @@ class RealRunTest : public QObject {
                 .hasMatch());
     QCOMPARE(window.textBox("Text2").text(), QString("100"));
     QVERIFY(busyDuringRun);
+    QVERIFY(aboutOpened);
+    QVERIFY(aboutClosed);
     QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
     QVERIFY(!window.timer("Timer1").isEnabled());
     window.Unload();

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
@@ -118,11 +119,17 @@ void Form::build(const WindowDescription& description) {
     const QString caption = QString::fromUtf8(control.caption);
     QWidget* widget = nullptr;
     switch (control.kind) {
-      case ControlKind::CommandButton:
-        widget = new CommandButton(caption,
-                                   toQColor(control.backColor.value_or(Rgb{192, 192, 192})), this);
-        focusable.emplace_back(control.tabIndex, widget);
+      case ControlKind::CommandButton: {
+        auto* button = new CommandButton(
+            caption, toQColor(control.backColor.value_or(Rgb{192, 192, 192})), this);
+        button->setDefault(control.isDefault);
+        if (control.cancel) {
+          cancelButton_ = button;
+        }
+        focusable.emplace_back(control.tabIndex, button);
+        widget = button;
         break;
+      }
       case ControlKind::Label: {
         auto* label = new Label(caption, this);
         label->setAlignment(
@@ -171,13 +178,15 @@ Timer& Form::timer(std::string_view name) const {
   return const_cast<Timer&>(timers_.find(name)->second);
 }
 
-void Form::Show() {
+void Form::Show(const QWidget* owner) {
   if (!shownBefore_) {
     shownBefore_ = true;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-      const QRect available = screen->availableGeometry();
-      move(available.center() - rect().center());
+    const bool onOwner = description_.startPosition == StartPosition::CenterOwner &&
+                         owner != nullptr && owner->isVisible();
+    if (onOwner) {
+      move(owner->geometry().center() - rect().center());
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      move(screen->availableGeometry().center() - rect().center());
     }
   }
   show();
@@ -282,6 +291,15 @@ void Form::mousePressEvent(QMouseEvent* event) {
   handle("Form_MouseDown", [&] {
     Form_MouseDown(button, shift, twipsFromPixels(position.x()), twipsFromPixels(position.y()));
   });
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+      cancelButton_ != nullptr) {
+    cancelButton_->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

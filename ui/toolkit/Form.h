@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -25,8 +26,10 @@ class Form : public QWidget {
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
-  // Shows the window modeless; the first time, at its start position.
-  void Show();
+  // Shows the window modeless, without an owner. The first time it is placed at its start
+  // position: centred on the screen, or on `owner` when it starts centred on its owner and
+  // `owner` is shown.
+  void Show(const QWidget* owner = nullptr);
   void Unload();
   bool isLoaded() const { return loaded_; }
 
@@ -62,6 +65,7 @@ class Form : public QWidget {
   virtual void Form_MouseDown(int Button, int Shift, float X, float Y);
 
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -81,9 +85,21 @@ class Form : public QWidget {
   std::map<std::string, QWidget*, std::less<>> widgets_;
   std::map<std::string, Timer, std::less<>> timers_;
   std::map<std::string, MenuItemHandler, std::less<>> menuHandlers_;
+  CommandButton* cancelButton_ = nullptr;
   bool loaded_ = true;
   bool shownBefore_ = false;
   int runningHandlers_ = 0;
 };
+
+// The one default instance of a window class: created on first use, and created again on the
+// first use after it was unloaded.
+template <class T>
+T& defaultInstance() {
+  static QPointer<T> instance;
+  if (instance.isNull() || !instance->isLoaded()) {
+    instance = new T;
+  }
+  return *instance;
+}
 
 }  // namespace orvendale::ui

@@ -44,7 +44,9 @@ struct ControlDescription {
   int tabIndex = -1;
   bool visible = true;
   bool enabled = true;
-  int interval = 0;  // timers: milliseconds
+  int interval = 0;        // timers: milliseconds
+  bool cancel = false;     // buttons: Esc clicks it
+  bool isDefault = false;  // buttons: Enter clicks it wherever the focus is
 };
 
 struct MenuItemDescription {
