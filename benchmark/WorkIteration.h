@@ -4,6 +4,11 @@
 
 namespace orvendale {
 
+// Identifies the work one iteration does. Raise it whenever runMathStage or runTextStage (or
+// anything they call) changes what an iteration does, so that scores of different workloads are
+// never compared by mistake.
+inline constexpr int kWorkloadRevision = 1;
+
 // The two halves of one work iteration after its event pump. Each writes its results into
 // `value`, the run's dblValue, exactly as the work loop requires: nothing is cached or reused.
 
