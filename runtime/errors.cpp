@@ -21,6 +21,8 @@ const char* errorDescription(int code) noexcept {
       return "Invalid argument";
     case kOverflow:
       return "Overflow";
+    case kOutOfMemory:
+      return "Out of memory";
     case kFloatingPoint:
       return "Floating-point error";
     default:

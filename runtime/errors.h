@@ -9,6 +9,7 @@ namespace orvendale {
 enum ErrorCode : int {
   kInvalidArgument = 5,  // e.g. a negative text length or character code
   kOverflow = 6,         // a 16-bit or 32-bit integer overflowed
+  kOutOfMemory = 7,      // an allocation failed
   kFloatingPoint = 16,   // invalid operation, division by zero or overflow flagged
 };
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 
 #include "runtime/errors.h"
@@ -256,6 +257,8 @@ void Form::handle(const char* handlerName, const std::function<void()>& handler)
       handler();
     } catch (const RuntimeError& error) {
       reportHandlerError(handlerName, error.what());
+    } catch (const std::bad_alloc&) {
+      reportHandlerError(handlerName, RuntimeError(kOutOfMemory).what());
     } catch (const std::exception& error) {
       reportHandlerError(handlerName, error.what());
     }
