@@ -4,20 +4,12 @@
 
 #include "runtime/errors.h"
 #include "scripted_host.h"
+#include "support/error_code.h"
 
 namespace orvendale {
 namespace {
 
 using testing::ScriptedHost;
-
-int errorCodeOf(auto&& action) {
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    return error.code();
-  }
-  return 0;
-}
 
 TEST(Engine, ScoreIsFloorOfOnePointSixTimesIterations) {
   struct Case {
@@ -89,7 +81,7 @@ TEST(Engine, TickOverflowRaisesAndKeepsTheCount) {
   ScriptedHost host;
   host.deliverTicks(32767);
   EXPECT_EQ(host.engine.intTicks(), 32767);
-  EXPECT_EQ(errorCodeOf([&] { host.engine.Timer1_Timer(); }), kOverflow);
+  EXPECT_EQ(testing::errorCodeOf([&] { host.engine.Timer1_Timer(); }), kOverflow);
   EXPECT_EQ(host.engine.intTicks(), 32767);
   EXPECT_EQ(host.text2, "32767");
 }
@@ -101,7 +93,7 @@ TEST(Engine, ErrorInRunRestoresPointerAndKeepsLabel) {
       throw RuntimeError(kOverflow);
     }
   };
-  EXPECT_EQ(errorCodeOf([&] { host.engine.Command1_Click(); }), kOverflow);
+  EXPECT_EQ(testing::errorCodeOf([&] { host.engine.Command1_Click(); }), kOverflow);
   EXPECT_EQ(host.pointers, (std::vector<int>{11, 0}));
   EXPECT_EQ(host.label1, "Result: (not run)");
   EXPECT_EQ(host.engine.dblLoops(), 2);
@@ -134,7 +126,7 @@ TEST(Engine, NestedRunFromThePumpSharesTheCounters) {
 TEST(Engine, ScoreRaisesOnOverflowInsteadOfShowingInfinity) {
   clearFloatStatus();
   EXPECT_EQ(BenchmarkEngine::score(1e6), 1.6e6);
-  EXPECT_EQ(errorCodeOf([] { BenchmarkEngine::score(1e308); }), kFloatingPoint);
+  EXPECT_EQ(testing::errorCodeOf([] { BenchmarkEngine::score(1e308); }), kFloatingPoint);
 }
 
 }  // namespace

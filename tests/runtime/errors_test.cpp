@@ -5,24 +5,17 @@
 #include <cfenv>
 #include <limits>
 
+#include "support/error_code.h"
+
 namespace orvendale {
 namespace {
-
-int codeOf(auto&& action) {
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    return error.code();
-  }
-  return 0;
-}
 
 TEST(AddChecked16, AddsWithinRangeAndRaisesOverflowOutside) {
   EXPECT_EQ(addChecked16(99, 1), 100);
   EXPECT_EQ(addChecked16(32766, 1), 32767);
   EXPECT_EQ(addChecked16(-32767, -1), -32768);
-  EXPECT_EQ(codeOf([] { addChecked16(32767, 1); }), kOverflow);
-  EXPECT_EQ(codeOf([] { addChecked16(-32768, -1); }), kOverflow);
+  EXPECT_EQ(testing::errorCodeOf([] { addChecked16(32767, 1); }), kOverflow);
+  EXPECT_EQ(testing::errorCodeOf([] { addChecked16(-32768, -1); }), kOverflow);
 }
 
 TEST(FloatStatus, RaisesOnFaultFlagsOnlyAndClearsThem) {
@@ -35,8 +28,8 @@ TEST(FloatStatus, RaisesOnFaultFlagsOnlyAndClearsThem) {
         Case{FE_OVERFLOW, kFloatingPoint}, Case{FE_INEXACT, 0}, Case{FE_UNDERFLOW, 0}}) {
     clearFloatStatus();
     std::feraiseexcept(c.flag);
-    EXPECT_EQ(codeOf([] { testFloatStatus(); }), c.expectedCode) << "flag " << c.flag;
-    EXPECT_EQ(codeOf([] { testFloatStatus(); }), 0) << "flags left set: " << c.flag;
+    EXPECT_EQ(testing::errorCodeOf([] { testFloatStatus(); }), c.expectedCode) << "flag " << c.flag;
+    EXPECT_EQ(testing::errorCodeOf([] { testFloatStatus(); }), 0) << "flags left set: " << c.flag;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "popup_probe.h"
 #include "runtime/errors.h"
+#include "support/error_code.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMain.h"
 #include "ui/version/VersionRecord.h"
@@ -26,15 +27,6 @@ std::map<std::string, std::string> readelfRecord(const QString& executable) {
     }
   }
   return entries;
-}
-
-int errorCodeOf(auto&& action) {
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    return error.code();
-  }
-  return 0;
 }
 
 int loadedAboutWindows() {
@@ -158,7 +150,8 @@ class AboutWindowTest : public QObject {
     const std::string bytes = "fixed.FileVersion=" + version.toStdString() + '\0';
     const VersionRecord record = VersionRecord::parse(bytes);
     int field = 0;
-    QCOMPARE(errorCodeOf([&] { field = record.versionField("fixed.FileVersion", index); }), error);
+    QCOMPARE(testing::errorCodeOf([&] { field = record.versionField("fixed.FileVersion", index); }),
+             error);
     QCOMPARE(field, value);
   }
 };

@@ -72,11 +72,11 @@ void applyColors(QWidget& widget, const ControlDescription& control) {
 }
 }  // namespace
 
-QFont toQFont(const FontSpec& spec, const QFont& fallback) {
+QFont toQFont(const FontSpec& wanted, const QFont& fallback) {
   QFont font = fallback;
   // Missing families are substituted by the system (Arial by a metric-compatible sans).
-  font.setFamily(QString::fromUtf8(spec.family));
-  font.setPixelSize(static_cast<int>(std::lround(spec.points * 4 / 3)));
+  font.setFamily(QString::fromUtf8(wanted.family));
+  font.setPixelSize(static_cast<int>(std::lround(wanted.points * 4 / 3)));
   font.setWeight(QFont::Normal);
   font.setItalic(false);
   return font;

@@ -29,6 +29,6 @@ inline QColor toQColor(Rgb rgb) {
 }
 
 // A point is 20 twips, so a font's size in logical pixels is points x 4 / 3.
-QFont toQFont(const FontSpec& spec, const QFont& fallback);
+QFont toQFont(const FontSpec& wanted, const QFont& fallback);
 
 }  // namespace orvendale::ui
