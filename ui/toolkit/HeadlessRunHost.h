@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "benchmark/BenchmarkEngine.h"
@@ -17,6 +19,15 @@ class HeadlessRunHost : private RunHost {
 
   // One whole run; returns when it is over.
   void runOnce() { engine_.Command1_Click(); }
+
+  // Calls `handler` with the tick count after every tick the engine has counted, from the
+  // timer's own handler in the event pump, never from the work iteration. An empty handler
+  // removes it.
+  void setTickHandler(std::function<void(std::int16_t ticks)> handler);
+
+  // Disables the run's timer, as the 100th tick does: the run ends at the end of its current
+  // iteration, with fewer than 100 ticks counted.
+  void stopRun() { timer1_.setEnabled(false); }
 
   const BenchmarkEngine& engine() const { return engine_; }
   const std::string& resultCaption() const { return label1_; }
@@ -36,6 +47,7 @@ class HeadlessRunHost : private RunHost {
   std::string text2_;
   std::string label1_;
   BenchmarkEngine engine_{*this};
+  QMetaObject::Connection tickConnection_;
 };
 
 }  // namespace orvendale::ui
