@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "ui/cli/Session.h"
+
+namespace orvendale::cli {
+
+// The session as one indented JSON document (UTF-8, ending with a newline). Runs that were not
+// scored carry their status but no score; "summary" is null when no run was scored and its
+// "cvPercent" is null for fewer than two scores.
+std::string jsonReport(const Session& session);
+
+}  // namespace orvendale::cli

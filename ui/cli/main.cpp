@@ -1,0 +1,147 @@
+// orvendale-cli: the benchmark's run without a window, for scripts and CI.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "benchmark/WorkIteration.h"
+#include "ui/cli/EnvironmentNotes.h"
+#include "ui/cli/InterruptWatch.h"
+#include "ui/cli/JsonReport.h"
+#include "ui/cli/Options.h"
+#include "ui/cli/ProgressBar.h"
+#include "ui/cli/Session.h"
+#include "ui/cli/TextReport.h"
+#include "ui/toolkit/HeadlessRunHost.h"
+#include "ui/version/VersionRecord.h"
+
+namespace {
+
+using namespace orvendale;
+using namespace orvendale::cli;
+
+constexpr const char* kProgram = "orvendale-cli";
+
+void printLine(std::FILE* stream, const std::string& line) {
+  std::fprintf(stream, "%s\n", line.c_str());
+}
+
+void warn(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
+}
+
+// "1.0.5", as the About window shows it.
+std::string programVersion() {
+  using ui::App;
+  return std::to_string(App.Major()) + "." + std::to_string(App.Minor()) + "." +
+         std::to_string(App.Revision());
+}
+
+// Runs `options.runs` runs one after another, stopping early at Ctrl-C or at a run that gives no
+// valid score.
+void runAll(const Options& options, Session& session) {
+  // The bar outlives the host whose tick handler draws it.
+  std::optional<ProgressBar> progress;
+  ui::HeadlessRunHost host;
+  InterruptWatch interrupt([&host] { host.stopRun(); });
+  if (progressWanted()) {
+    progress.emplace(
+        [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); });
+    host.setTickHandler([&progress](std::int16_t ticks) {
+      progress->update(ticks, BenchmarkEngine::kTickLimit, ProgressBar::Clock::now());
+    });
+  }
+
+  for (int number = 1; number <= options.runs && !interrupt.requested(); ++number) {
+    if (progress) {
+      progress->start(number, options.runs, ProgressBar::Clock::now());
+    }
+    QElapsedTimer wall;
+    wall.start();
+    RunResult run;
+    try {
+      host.runOnce();
+      run = resultOfRun(host.engine(), wall.nsecsElapsed());
+    } catch (const std::exception& error) {
+      run = failedRun(error.what(), wall.nsecsElapsed());
+    }
+    if (progress) {
+      progress->clear();
+    }
+    session.runs.push_back(run);
+    if (!options.json || !run.scored()) {
+      printLine(run.scored() ? stdout : stderr,
+                runLine(number, options.runs, run, session.workloadRevision));
+      std::fflush(stdout);
+    }
+    if (!run.scored()) {
+      break;
+    }
+  }
+  session.interrupted = interrupt.requested();
+}
+
+int runCli(int argc, char* argv[]) {
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const auto parsed = parseOptions(arguments);
+  if (const auto* error = std::get_if<OptionError>(&parsed)) {
+    warn(error->message + " (see --help)");
+    return kUsageExitStatus;
+  }
+  const Options& options = std::get<Options>(parsed);
+  if (options.help) {
+    std::fputs(usageText().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("%s (%s) %s, workload revision %d\n", kProgram, ui::App.ProductName().c_str(),
+                programVersion().c_str(), kWorkloadRevision);
+    return 0;
+  }
+
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(kProgram);
+
+  Session session;
+  session.programName = ui::App.ProductName();
+  session.programVersion = programVersion();
+  session.workloadRevision = kWorkloadRevision;
+  session.runsRequested = options.runs;
+  session.environmentNotes = environmentNotes();
+  for (const std::string& note : session.environmentNotes) {
+    warn("warning: " + note);
+  }
+
+  runAll(options, session);
+
+  const std::optional<Summary> summary = session.summary();
+  if (options.json) {
+    std::fputs(jsonReport(session).c_str(), stdout);
+  } else if (summary && summary->count >= 2) {
+    printLine(stdout, summaryLine(*summary, session.workloadRevision));
+  }
+  if (session.interrupted) {
+    warn("interrupted: " + std::to_string(summary ? summary->count : 0) + " of " +
+         std::to_string(options.runs) + " runs finished");
+  }
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    warn("could not write the results");
+    return kFailureExitStatus;
+  }
+  return session.exitStatus();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  try {
+    return runCli(argc, argv);
+  } catch (const std::exception& error) {
+    warn(error.what());
+    return kFailureExitStatus;
+  }
+}
