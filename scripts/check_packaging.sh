@@ -32,7 +32,8 @@ deb=$(ls "$work"/deb/*.deb)
 dpkg-deb --info "$deb" | grep -E '^ (Package|Version|Depends):'
 [ "$(dpkg-deb --field "$deb" Version)" = "1.0.5" ] || { echo "unexpected package version"; exit 1; }
 dpkg-deb --contents "$deb" | awk '{print "  " $6}' | tee "$work/contents"
-for path in ./usr/bin/orvendale ./usr/share/applications/org.orvendale.Orvendale.desktop \
+for path in ./usr/bin/orvendale ./usr/bin/orvendale-cli \
+            ./usr/share/applications/org.orvendale.Orvendale.desktop \
             ./usr/share/metainfo/org.orvendale.Orvendale.metainfo.xml \
             ./usr/share/icons/hicolor/32x32/apps/orvendale.xpm \
             ./usr/share/icons/hicolor/16x16/apps/orvendale.xpm; do
