@@ -6,7 +6,9 @@
 #include <dlfcn.h>
 
 #include <QLineEdit>
+#include <cfenv>
 #include <cstdlib>
+#include <limits>
 #include <new>
 
 #include "runtime/errors.h"
@@ -43,8 +45,10 @@ extern "C" double tan(double x) {
     g_failNextLargeAllocation = true;  // only the work loop's own code runs until then
   }
   if (faults.failTan) {
+    // Fails as the C library does: no exception (tan is noexcept), a NaN and the flag set.
     faults.failTan = false;
-    orvendale::raiseError(orvendale::kFloatingPoint);
+    std::feraiseexcept(FE_INVALID);
+    return std::numeric_limits<double>::quiet_NaN();
   }
   return realTan(x);
 }
