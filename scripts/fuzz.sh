@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Runs every fuzz target for the given number of seconds each (default 45), starting from the
+# Runs every fuzz target for the given number of seconds each (default 30), starting from the
 # checked-in seed corpus. Any crash, sanitizer report or failed check fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds="${1:-45}"
+seconds="${1:-30}"
 for target in build/fuzz/fuzz/*_fuzz; do
   name=$(basename "$target" _fuzz)
   work=$(mktemp -d)
