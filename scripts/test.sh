@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: g++ and clang builds with all
 # warnings as errors, the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and a bounded fuzzing run.
+# one scripted session under valgrind's memcheck, and a bounded fuzzing run of every target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -20,9 +20,12 @@ done
 step "Packaging: installation, desktop entry, metadata, resource script, Debian package"
 scripts/check_packaging.sh
 
-step "Fuzz: armour (bounded)"
+step "Memcheck: one scripted session with a full run"
+scripts/valgrind_session.sh
+
+step "Fuzz: every target, bounded"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-scripts/fuzz.sh "${FUZZ_SECONDS:-45}"
+scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
 
 step "All tests passed"
