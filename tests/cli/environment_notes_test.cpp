@@ -28,14 +28,6 @@ std::vector<std::string> notesFor(const Files& files) {
   return environmentNotes({base / "sys", base / "proc"});
 }
 
-std::string joined(const std::vector<std::string>& notes) {
-  std::string all;
-  for (const std::string& note : notes) {
-    all += note + "\n";
-  }
-  return all;
-}
-
 TEST(EnvironmentNotes, FromFakeSystemTrees) {
   const std::string cpu0 = "sys/devices/system/cpu/cpu0/cpufreq/scaling_governor";
   const std::string cpu1 = "sys/devices/system/cpu/cpu1/cpufreq/scaling_governor";
@@ -90,7 +82,7 @@ TEST(EnvironmentNotes, FromFakeSystemTrees) {
   };
   for (const Case& c : cases) {
     const std::vector<std::string> notes = notesFor(c.files);
-    ASSERT_EQ(notes.size(), c.expected.size()) << c.name << ":\n" << joined(notes);
+    ASSERT_EQ(notes.size(), c.expected.size()) << c.name << ": " << ::testing::PrintToString(notes);
     for (std::size_t i = 0; i < notes.size(); ++i) {
       EXPECT_NE(notes[i].find(c.expected[i]), std::string::npos) << c.name << ": " << notes[i];
     }

@@ -43,14 +43,6 @@ QJsonObject parsed(const std::string& json) {
   return document.object();
 }
 
-TEST(KnownIterationText, IsWhatOneIterationLeaves) {
-  double value = 1;
-  std::string text;
-  runMathStage(value);
-  runTextStage(value, text);
-  EXPECT_EQ(text, kKnownIterationText);
-}
-
 TEST(ResultOfRun, OnlyAWholeRunWithTheKnownTextIsScored) {
   const std::string known(kKnownIterationText);
   std::string oneCharacterOff = known;
@@ -79,7 +71,8 @@ TEST(ResultOfRun, OnlyAWholeRunWithTheKnownTextIsScored) {
 
 TEST(ResultOfRun, ScriptedRunsAreScoredLikeTheWindow) {
   const RunResult run = scriptedRun(7, 2'000'000);
-  EXPECT_EQ(run.status, RunStatus::kScored);
+  // Scored only if the engine's last iteration left the pinned known text.
+  EXPECT_EQ(run.status, RunStatus::kScored) << run.detail;
   EXPECT_EQ(run.iterations, 7);
   EXPECT_EQ(run.ticks, 100);
   EXPECT_EQ(run.score, 11);  // floor(7 x 1.6), as "Result: 11"

@@ -88,7 +88,7 @@ class AboutWindowTest : public QObject {
     QVERIFY((about.geometry().center() - main_->geometry().center()).manhattanLength() <= 8);
   }
 
-  void aboutTwiceGivesOneWindowAndCloseThenAboutAgainShowsItAgain() {
+  void aboutTwiceGivesOneWindowAndCloseOrEscapeThenAboutAgainShowsItAgain() {
     chooseAbout();
     chooseAbout();
     QCOMPARE(loadedAboutWindows(), 1);
@@ -98,10 +98,6 @@ class AboutWindowTest : public QObject {
     chooseAbout();
     QCOMPARE(loadedAboutWindows(), 1);
     QCOMPARE(frmAbout::defaultInstance().windowTitle(), kCaption);
-  }
-
-  void escapeClosesAbout() {
-    chooseAbout();
     QTest::keyClick(&frmAbout::defaultInstance(), Qt::Key_Escape);
     QCOMPARE(loadedAboutWindows(), 0);
   }
@@ -124,7 +120,6 @@ class AboutWindowTest : public QObject {
       QCOMPARE(mine.at(key), value);
     }
     QCOMPARE(program, mine);
-    QCOMPARE(program.at("ProductName"), App.ProductName());
     QCOMPARE(program.at("fixed.FileVersion"), std::string("1.0.0.5"));
     QCOMPARE(program.at("StringTable"), std::string("040404B0"));
   }

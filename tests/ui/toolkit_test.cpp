@@ -21,11 +21,7 @@ const WindowDescription& testWindow() {
       .controls =
           {
               {.kind = ControlKind::CommandButton, .name = "Fail", .width = 600, .height = 300},
-              {.kind = ControlKind::CommandButton,
-               .name = "UnloadMe",
-               .top = 600,
-               .width = 600,
-               .height = 300},
+              {.kind = ControlKind::CommandButton, .name = "UnloadMe", .width = 600, .height = 300},
               {.kind = ControlKind::Timer, .name = "Tick", .enabled = false, .interval = 0},
           },
   };
