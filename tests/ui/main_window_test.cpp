@@ -114,6 +114,8 @@ class MainWindowTest : public QObject {
     QTest::newRow("right on bare surface") << "" << at(150, 2300) << right << 0 << true;
     QTest::newRow("right with Shift")
         << "" << at(150, 2300) << right << int(Qt::ShiftModifier) << true;
+    QTest::newRow("right with Ctrl")
+        << "" << at(150, 2300) << right << int(Qt::ControlModifier) << true;
     QTest::newRow("right on a rectangle") << "" << at(270, 150) << right << 0 << true;
     QTest::newRow("right over the hidden text box") << "" << at(4600, 2000) << right << 0 << true;
     QTest::newRow("left") << "" << at(150, 2300) << int(Qt::LeftButton) << 0 << false;
