@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: g++ and clang builds with all
 # warnings as errors, the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# one scripted session under valgrind's memcheck, and a bounded fuzzing run of every target.
+# one real session under valgrind's memcheck, and a bounded fuzzing run of every target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -20,7 +20,7 @@ done
 step "Packaging: installation, desktop entry, metadata, resource script, Debian package"
 scripts/check_packaging.sh
 
-step "Memcheck: one scripted session with a full run"
+step "Memcheck: one real session with a full run"
 scripts/valgrind_session.sh
 
 step "Fuzz: every target, bounded"

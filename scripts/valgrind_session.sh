@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Plays one scripted session of the program (start, a full run, About opened and closed, a run
-# ended by Exit) under valgrind's memcheck on Qt's offscreen platform. Fails on any invalid
-# access, use of uninitialised memory, or memory that the program lost.
+# Plays one real session of the program (real_run_test: start, a full run with About opened and
+# closed, a run ended by Exit) under valgrind's memcheck on Qt's offscreen platform. Fails on
+# any invalid access, use of uninitialised memory, or memory that the program lost.
 #
-# Under memcheck the work loop runs some fifty times slower, but a run still lasts its ten
+# Under memcheck the work loop runs some fifty times slower, but a run still lasts about ten
 # seconds: the score is lower, nothing else changes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +11,7 @@ source scripts/packages.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" valgrind
 cmake --preset release >/dev/null
-cmake --build --preset release --target scripted_session
+cmake --build --preset release --target real_run_test
 
 log=$(mktemp)
 # Definite and indirect leaks fail the run; "possibly lost" and "still reachable" blocks are
@@ -19,7 +19,7 @@ log=$(mktemp)
 if ! QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --error-exitcode=99 \
   --leak-check=full --errors-for-leak-kinds=definite,indirect --show-leak-kinds=definite,indirect \
   --track-origins=yes --num-callers=30 \
-  build/release/tests/ui/scripted_session >"$log" 2>&1; then
+  build/release/tests/ui/real_run_test >"$log" 2>&1; then
   cat "$log"
   echo "memcheck found a fault (the whole log is above)"
   rm -f "$log"
