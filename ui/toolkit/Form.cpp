@@ -14,7 +14,6 @@
 #include <new>
 #include <string>
 
-#include "runtime/errors.h"
 #include "runtime/msgbox.h"
 #include "ui/toolkit/Units.h"
 
@@ -176,7 +175,16 @@ void Form::build(const WindowDescription& description) {
 }
 
 Timer& Form::timer(std::string_view name) const {
-  return const_cast<Timer&>(timers_.find(name)->second);
+  const auto found = timers_.find(name);
+  if (found == timers_.end()) {
+    noSuchControl(name);
+  }
+  return const_cast<Timer&>(found->second);
+}
+
+void Form::noSuchControl(std::string_view name) const {
+  qFatal("%s has no control named %.*s", qPrintable(objectName()), static_cast<int>(name.size()),
+         name.data());
 }
 
 void Form::Show(const QWidget* owner) {
@@ -255,11 +263,10 @@ void Form::handle(const char* handlerName, const std::function<void()>& handler)
     const CountedScope running(runningHandlers_);
     try {
       handler();
-    } catch (const RuntimeError& error) {
-      reportHandlerError(handlerName, error.what());
     } catch (const std::bad_alloc&) {
-      reportHandlerError(handlerName, RuntimeError(kOutOfMemory).what());
-    } catch (const std::exception& error) {
+      // A literal: building the usual error object would allocate while memory is short.
+      reportHandlerError(handlerName, "Error 7: Out of memory");
+    } catch (const std::exception& error) {  // RuntimeError carries "Error <code>: <text>"
       reportHandlerError(handlerName, error.what());
     }
   }

@@ -76,8 +76,14 @@ class Form : public QWidget {
 
   template <class T>
   T& find(std::string_view name) const {
-    return dynamic_cast<T&>(*widgets_.find(name)->second);
+    const auto found = widgets_.find(name);
+    if (found == widgets_.end()) {
+      noSuchControl(name);
+    }
+    return dynamic_cast<T&>(*found->second);
   }
+  // A name missing from the window's description is a programming error: stops the program.
+  [[noreturn]] void noSuchControl(std::string_view name) const;
   void build(const WindowDescription& description);
   void destroyWhenIdle();
 
