@@ -21,9 +21,7 @@ frmMain::frmMain()
 
 void frmMain::ShowAbout() {
   frmAbout& about = frmAbout::defaultInstance();
-  const std::string caption = "About " + App.ProductName() + "   " + std::to_string(App.Major()) +
-                              "." + std::to_string(App.Minor()) + "." +
-                              std::to_string(App.Revision());
+  const std::string caption = "About " + App.ProductName() + "   " + App.VersionText();
   about.setWindowTitle(QString::fromStdString(caption));
   about.label("lblContent")
       .setText(QString::fromStdString(App.Comments() + "\n\n" + App.FileDescription()));

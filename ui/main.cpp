@@ -4,12 +4,13 @@
 #include "ui/frmMain.h"
 #include "ui/icons/ProgramIcon.h"
 #include "ui/toolkit/Platform.h"
+#include "ui/version/VersionRecord.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Orvendale");
+  QApplication::setApplicationName(QString::fromStdString(orvendale::ui::App.ProductName()));
   QApplication::setWindowIcon(orvendale::ui::programIcon());
-  QGuiApplication::setDesktopFileName("org.orvendale.Orvendale");
+  QGuiApplication::setDesktopFileName(ORVENDALE_APP_ID);
   // The program ends when no window is loaded any more, not when the last one is hidden.
   QApplication::setQuitOnLastWindowClosed(false);
   orvendale::ui::installMessageBox();

@@ -34,13 +34,6 @@ void warn(const std::string& message) {
   std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
 }
 
-// "1.0.5", as the About window shows it.
-std::string programVersion() {
-  using ui::App;
-  return std::to_string(App.Major()) + "." + std::to_string(App.Minor()) + "." +
-         std::to_string(App.Revision());
-}
-
 // Runs `options.runs` runs one after another, stopping early at Ctrl-C or at a run that gives no
 // valid score.
 void runAll(const Options& options, Session& session) {
@@ -99,7 +92,7 @@ int runCli(int argc, char* argv[]) {
   }
   if (options.version) {
     std::printf("%s (%s) %s, workload revision %d\n", kProgram, ui::App.ProductName().c_str(),
-                programVersion().c_str(), kWorkloadRevision);
+                ui::App.VersionText().c_str(), kWorkloadRevision);
     return 0;
   }
 
@@ -108,7 +101,7 @@ int runCli(int argc, char* argv[]) {
 
   Session session;
   session.programName = ui::App.ProductName();
-  session.programVersion = programVersion();
+  session.programVersion = ui::App.VersionText();
   session.workloadRevision = kWorkloadRevision;
   session.runsRequested = options.runs;
   session.environmentNotes = environmentNotes();

@@ -34,6 +34,11 @@ struct AppObject {
   std::int16_t Major() const { return record().versionField("fixed.FileVersion", 0); }
   std::int16_t Minor() const { return record().versionField("fixed.FileVersion", 1); }
   std::int16_t Revision() const { return record().versionField("fixed.FileVersion", 3); }
+  // "Major.Minor.Revision", as the About window's caption shows it.
+  std::string VersionText() const {
+    return std::to_string(Major()) + "." + std::to_string(Minor()) + "." +
+           std::to_string(Revision());
+  }
   std::string Comments() const { return record().value("Comments"); }
   std::string FileDescription() const { return record().value("FileDescription"); }
 
