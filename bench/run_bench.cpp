@@ -6,7 +6,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <cmath>
 
 #include "ui/frmMain.h"
 #include "ui/toolkit/HeadlessRunHost.h"
@@ -39,7 +38,7 @@ void BM_HeadlessRun(benchmark::State& state) {
     host.runOnce();
     state.SetIterationTime(static_cast<double>(wall.nsecsElapsed()) / 1e9);
     state.counters["iterations"] = host.engine().dblLoops();
-    state.counters["score"] = std::floor(host.engine().dblLoops() * 8 / 5);
+    state.counters["score"] = orvendale::BenchmarkEngine::score(host.engine().dblLoops());
     state.counters["ns_per_iteration"] =
         static_cast<double>(wall.nsecsElapsed()) / host.engine().dblLoops();
   }
@@ -57,7 +56,7 @@ void BM_WindowRun(benchmark::State& state) {
     runButton->click();  // returns when the run is over
     state.SetIterationTime(static_cast<double>(wall.nsecsElapsed()) / 1e9);
     state.counters["iterations"] = window.engine().dblLoops();
-    state.counters["score"] = std::floor(window.engine().dblLoops() * 8 / 5);
+    state.counters["score"] = orvendale::BenchmarkEngine::score(window.engine().dblLoops());
   }
   window.Unload();
 }

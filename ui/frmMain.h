@@ -17,8 +17,6 @@ class frmMain final : public Form, private RunHost {
   static frmMain& defaultInstance() { return ui::defaultInstance<frmMain>(); }
   static const WindowDescription& description();
 
-  // The work loop; returns once the timer is found disabled at an iteration's end.
-  void run() { engine_.run(); }
   void ShowAbout();
 
   const BenchmarkEngine& engine() const { return engine_; }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "benchmark/BenchmarkEngine.h"
 #include "ui/toolkit/Controls.h"
@@ -11,8 +12,8 @@
 namespace orvendale::ui {
 
 // Runs the benchmark without a window: the same engine, the same precise 100 ms timer and the
-// same event pump as the main window, on Qt's core event loop. The tick count and the result
-// are kept as text instead of being shown.
+// same event pump as the main window, on Qt's core event loop. Nothing is shown: the engine's
+// counters are read through engine().
 class HeadlessRunHost : private RunHost {
  public:
   HeadlessRunHost();
@@ -23,31 +24,29 @@ class HeadlessRunHost : private RunHost {
   // Calls `handler` with the tick count after every tick the engine has counted, from the
   // timer's own handler in the event pump, never from the work iteration. An empty handler
   // removes it.
-  void setTickHandler(std::function<void(std::int16_t ticks)> handler);
+  void setTickHandler(std::function<void(std::int16_t ticks)> handler) {
+    tickHandler_ = std::move(handler);
+  }
 
   // Disables the run's timer, as the 100th tick does: the run ends at the end of its current
   // iteration, with fewer than 100 ticks counted.
   void stopRun() { timer1_.setEnabled(false); }
 
   const BenchmarkEngine& engine() const { return engine_; }
-  const std::string& resultCaption() const { return label1_; }
-  const std::string& tickText() const { return text2_; }
 
  private:
   void setMousePointer(int) override {}
   void setTimer1Enabled(bool enabled) override { timer1_.setEnabled(enabled); }
   bool timer1Enabled() const override { return timer1_.isEnabled(); }
   void setTimer1Interval(int milliseconds) override { timer1_.setInterval(milliseconds); }
-  void setText2(const std::string& text) override { text2_ = text; }
-  void setLabel1Caption(const std::string& caption) override { label1_ = caption; }
+  void setText2(const std::string&) override {}
+  void setLabel1Caption(const std::string&) override {}
   void doEvents() override;
 
   QObject timerOwner_;
   Timer timer1_{&timerOwner_};
-  std::string text2_;
-  std::string label1_;
   BenchmarkEngine engine_{*this};
-  QMetaObject::Connection tickConnection_;
+  std::function<void(std::int16_t ticks)> tickHandler_;
 };
 
 }  // namespace orvendale::ui
