@@ -2,7 +2,7 @@
 """Tests for scripts/make_ico.py: a round trip of a tiny image through the
 .ico encoder, and rejection of malformed XPM input.
 
-    python3 ui/icons/test_make_ico.py
+    python3 tests/ui/make_ico_test.py
 """
 
 import os

@@ -1,7 +1,8 @@
 # Reads version.json and generates, into OUTPUT_DIR:
-#   version_record.inc          the record's entries as C string literals, embedded by App.cpp
+#   version_record.inc          the record's entries as C string literals, embedded by
+#                               VersionRecord.cpp
 #   orvendale.rc                the Windows resource script (VERSIONINFO and the icon)
-#   orvendale.desktop           the desktop entry
+#   <id>.desktop                the desktop entry
 #   <id>.metainfo.xml           the AppStream metadata
 # Run at configure time: orvendale_generate_version_files(JSON OUTPUT_DIR)
 
