@@ -52,7 +52,7 @@ void BenchmarkEngine::run() {
     runMathStage(dblValue_);
     runTextStage(dblValue_, iterationText);
     dblLoops_ = dblLoops_ + 1;
-    testFloatStatus();
+    testFloatStatus();  // also sees any flag that a handler run by the pump left set
   } while (host_.timer1Enabled());
   lastIterationText_ = std::move(iterationText);
 }
