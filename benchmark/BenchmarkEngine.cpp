@@ -52,7 +52,7 @@ void BenchmarkEngine::run() {
     runMathStage(dblValue_);
     runTextStage(dblValue_, iterationText);
     dblLoops_ = dblLoops_ + 1;
-    testFloatStatus();  // also sees any flag that a handler run by the pump left set
+    testFloatStatus();  // the pump gives back the flags it found: these are the loop's own
   } while (host_.timer1Enabled());
   lastIterationText_ = std::move(iterationText);
 }

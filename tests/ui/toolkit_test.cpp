@@ -1,6 +1,9 @@
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
+#include <cfenv>
 
+#include "benchmark/scripted_host.h"
 #include "runtime/errors.h"
 #include "support/msgbox_recorder.h"
 #include "ui/toolkit/Form.h"
@@ -108,6 +111,43 @@ class ToolkitTest : public QObject {
     QVERIFY(other == nullptr);
     QCOMPARE(ends, 1);
     QCOMPARE(Form::loadedFormCount(), 0);
+  }
+
+  // Something run by the pump leaves a fault flag set (in SSE or x87 status) or another
+  // rounding mode: the run must neither fail nor compute under it.
+  void pumpGivesTheLoopBackItsFloatingPointState_data() {
+    QTest::addColumn<int>("disturbance");
+    QTest::newRow("zero-divide flag") << 0;
+    QTest::newRow("x87 invalid flag") << 1;
+    QTest::newRow("rounding upward") << 2;
+  }
+
+  void pumpGivesTheLoopBackItsFloatingPointState() {
+    QFETCH(int, disturbance);
+    testing::ScriptedHost host;
+    host.onPump = [&](int pump) {
+      QTimer::singleShot(0, [disturbance] {
+        volatile double one = 1;
+        volatile long double zero = 0;
+        if (disturbance == 0) {
+          one = one / 0.0;
+        } else if (disturbance == 1) {
+          zero = zero / zero;
+        } else {
+          std::fesetround(FE_UPWARD);
+        }
+      });
+      rtcDoEvents();
+      if (pump == 5) {
+        host.deliverTicks(100);
+      }
+    };
+    bool roundedToNearest = true;
+    host.onTimerRead = [&] { roundedToNearest &= std::fegetround() == FE_TONEAREST; };
+    host.engine.Command1_Click();
+    std::fesetround(FE_TONEAREST);
+    QCOMPARE(host.label1, std::string("Result: 8"));  // five iterations
+    QVERIFY(roundedToNearest);
   }
 
   void mousePointerBusyAndDefault() {

@@ -4,11 +4,16 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
+#include "runtime/loopstate.h"
 #include "runtime/msgbox.h"
 
 namespace orvendale::ui {
 
 void rtcDoEvents() {
+  // Every handler and nested event loop (popup, message box) runs inside this call, so this
+  // one guard keeps them all from changing what the next work iteration costs or whether it
+  // fails.
+  const LoopStateGuard loopState;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

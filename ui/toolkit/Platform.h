@@ -3,7 +3,7 @@
 namespace orvendale::ui {
 
 // Handles every pending event (timer ticks, clicks, menu choices, mouse presses, repaints)
-// and returns.
+// and returns with the caller's floating-point environment and clean vector registers.
 void rtcDoEvents();
 
 // Routes rtcMsgBox to an application-modal Qt message box (OK only, no icon, titled with the

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+#if !defined(__x86_64__)
+#include <cfenv>
+#endif
+
+namespace orvendale {
+
+// Keeps the work loop's CPU state safe from whatever runs in the event pump.
+//
+// Toolkit code and event handlers may leave floating-point exception flags set, change the
+// rounding mode or flush-to-zero, or leave the vector registers' upper halves dirty (a
+// 256-bit instruction without vzeroupper), which makes every later SSE instruction of the
+// loop pay a state-transition penalty. A guard taken before the pump gives the loop back, when
+// it goes out of scope, the floating-point environment it had: exception flags, rounding mode,
+// flush-to-zero and denormals-are-zero; on x86-64 with AVX it also cleans the upper halves.
+//
+// It is cheap: on x86-64 it reads MXCSR and the x87 control and status words, and writes back
+// only what changed.
+class LoopStateGuard {
+ public:
+  LoopStateGuard() noexcept;
+  ~LoopStateGuard();
+  LoopStateGuard(const LoopStateGuard&) = delete;
+  LoopStateGuard& operator=(const LoopStateGuard&) = delete;
+
+ private:
+#if defined(__x86_64__)
+  std::uint32_t mxcsr_;
+  std::uint16_t x87Control_;
+  std::uint16_t x87Status_;
+#else
+  std::fenv_t environment_;
+#endif
+};
+
+}  // namespace orvendale
