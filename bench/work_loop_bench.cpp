@@ -1,6 +1,7 @@
 // One work iteration as the engine runs it, its two stages on their own, and a lean
 // straight-line version of the same iteration in the same binary. The event pump is left out:
-// the host's doEvents() does nothing.
+// the host's doEvents() does nothing, or only what a pump's CPU-state guard and a misbehaving
+// handler would do.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -15,6 +16,7 @@
 #include "benchmark/BenchmarkEngine.h"
 #include "benchmark/WorkIteration.h"
 #include "runtime/errors.h"
+#include "runtime/loopstate.h"
 #include "runtime/mathfn.h"
 
 namespace {
@@ -26,7 +28,7 @@ using namespace orvendale;
 // iteration. Timer reads go straight to State::KeepRunning().
 class BenchHost : public RunHost {
  public:
-  explicit BenchHost(benchmark::State& state) : state_(state) {}
+  BenchHost(benchmark::State& state, void (*pump)()) : state_(state), pump_(pump) {}
 
   void setMousePointer(int) override {}
   void setTimer1Enabled(bool) override {}
@@ -34,10 +36,11 @@ class BenchHost : public RunHost {
   void setTimer1Interval(int) override {}
   void setText2(const std::string&) override {}
   void setLabel1Caption(const std::string&) override {}
-  void doEvents() override {}
+  void doEvents() override { pump_(); }
 
  private:
   benchmark::State& state_;
+  void (*pump_)();
 };
 
 // What one iteration leaves in its text, computed outside the timed loops.
@@ -49,8 +52,11 @@ std::string expectedIterationText() {
   return text;
 }
 
+void noPump() {}
+
+template <void (*Pump)() = noPump>
 void BM_WorkIteration(benchmark::State& state) {
-  BenchHost host(state);
+  BenchHost host(state, Pump);
   BenchmarkEngine engine(host);
   clearFloatStatus();
   // run() reads the timer after each iteration, so the first KeepRunning() (which starts the
@@ -65,6 +71,39 @@ void BM_WorkIteration(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WorkIteration);
+
+#if defined(__x86_64__)
+// A handler that uses a 256-bit register and returns without vzeroupper, as some library code
+// does: from then on the CPU tracks dirty upper halves and SSE code pays for it.
+__attribute__((target("avx"))) void leaveUpperHalvesDirty() {
+  static const float one = 1;
+  asm volatile("vbroadcastss %0, %%ymm1" : : "m"(one) : "xmm1");
+}
+
+void guardedCleanPump() {
+  const LoopStateGuard guard;
+}
+
+void guardedDirtyPump() {
+  const LoopStateGuard guard;
+  leaveUpperHalvesDirty();
+}
+
+// The iteration after a pump that leaves the upper halves dirty: without the guard (what the
+// guard saves), and through the guard, against a clean pump through the guard.
+template <void (*Pump)()>
+void BM_WorkIterationAfterPump(benchmark::State& state) {
+  if (!__builtin_cpu_supports("avx")) {
+    state.SkipWithError("this CPU has no AVX");
+    return;
+  }
+  BM_WorkIteration<Pump>(state);
+}
+BENCHMARK(BM_WorkIterationAfterPump<guardedCleanPump>)->Name("BM_WorkIteration/guarded_clean_pump");
+BENCHMARK(BM_WorkIterationAfterPump<guardedDirtyPump>)->Name("BM_WorkIteration/guarded_dirty_pump");
+BENCHMARK(BM_WorkIterationAfterPump<leaveUpperHalvesDirty>)
+    ->Name("BM_WorkIteration/unguarded_dirty_pump");
+#endif
 
 // Both stages live in another translation unit and write through their reference arguments,
 // so their calls cannot be dropped.

@@ -9,9 +9,8 @@ namespace orvendale {
 #if defined(__x86_64__)
 
 namespace {
-// The x87 status word's six exception flags (invalid, denormal, zero-divide, overflow,
-// underflow, precision); the status tests read them beside MXCSR's.
-constexpr std::uint16_t kX87Flags = 0x3f;
+// The x87 exception flags the status tests treat as faults (invalid, zero-divide, overflow).
+constexpr std::uint16_t kX87Faults = 0x01 | 0x04 | 0x08;
 
 // vzeroupper is an AVX instruction: on a CPU without AVX it would fault.
 const bool kHasAvx = [] {
@@ -19,43 +18,34 @@ const bool kHasAvx = [] {
   return __builtin_cpu_supports("avx") != 0;
 }();
 
-std::uint16_t x87ControlWord() {
-  std::uint16_t word;
-  asm volatile("fnstcw %0" : "=m"(word));
-  return word;
-}
-
-std::uint16_t x87StatusWord() {
-  std::uint16_t word;
-  asm volatile("fnstsw %0" : "=am"(word));
-  return word;
-}
-
-// Sets the x87 exception flags to `flags`. The status word can only be written through the
-// whole x87 environment, so this is the slow path, taken only when the flags changed.
-void setX87Flags(std::uint16_t flags) {
+// Clears the x87 fault flags. The status word can only be written through the whole x87
+// environment, so this is the slow path, taken only when a flag is set.
+void clearX87Faults() {
   struct {
     std::uint32_t control, status, tags, instructionPointer, instructionSelector, operandPointer,
         operandSelector;
   } environment;
   asm volatile("fnstenv %0" : "=m"(environment));
-  environment.status = (environment.status & ~std::uint32_t{kX87Flags}) | flags;
+  environment.status &= ~std::uint32_t{kX87Faults};
   asm volatile("fldenv %0" : : "m"(environment));
 }
 }  // namespace
 
-LoopStateGuard::LoopStateGuard() noexcept
-    : mxcsr_(_mm_getcsr()), x87Control_(x87ControlWord()), x87Status_(x87StatusWord()) {}
+LoopStateGuard::LoopStateGuard() noexcept : mxcsr_(_mm_getcsr()) {
+  asm volatile("fnstcw %0" : "=m"(x87Control_));
+}
 
+// Writing MXCSR and the x87 control word back is cheaper than reading them to compare. The x87
+// status word is only read: the loop never enters the pump with an x87 fault flag set (its
+// status test raises on one), so a fault flag found now was left by the pump. The loop's own
+// arithmetic is SSE and reports in MXCSR, whose flags come back exactly.
 LoopStateGuard::~LoopStateGuard() {
-  if (_mm_getcsr() != mxcsr_) {
-    _mm_setcsr(mxcsr_);
-  }
-  if (x87ControlWord() != x87Control_) {
-    asm volatile("fldcw %0" : : "m"(x87Control_));
-  }
-  if (((x87StatusWord() ^ x87Status_) & kX87Flags) != 0) {
-    setX87Flags(x87Status_ & kX87Flags);
+  _mm_setcsr(mxcsr_);
+  asm volatile("fldcw %0" : : "m"(x87Control_));
+  std::uint16_t x87Status;
+  asm volatile("fnstsw %0" : "=am"(x87Status));
+  if ((x87Status & kX87Faults) != 0) {
+    clearX87Faults();
   }
   if (kHasAvx) {
     // Our code is built for baseline x86-64: no 256-bit value is live here.

@@ -17,8 +17,8 @@ namespace orvendale {
 // it goes out of scope, the floating-point environment it had: exception flags, rounding mode,
 // flush-to-zero and denormals-are-zero; on x86-64 with AVX it also cleans the upper halves.
 //
-// It is cheap: on x86-64 it reads MXCSR and the x87 control and status words, and writes back
-// only what changed.
+// It is cheap: on x86-64 a handful of instructions, with a slow path only when the pump left an
+// x87 fault flag set.
 class LoopStateGuard {
  public:
   LoopStateGuard() noexcept;
@@ -30,7 +30,6 @@ class LoopStateGuard {
 #if defined(__x86_64__)
   std::uint32_t mxcsr_;
   std::uint16_t x87Control_;
-  std::uint16_t x87Status_;
 #else
   std::fenv_t environment_;
 #endif
