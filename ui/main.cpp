@@ -7,6 +7,7 @@
 #include "ui/version/VersionRecord.h"
 
 int main(int argc, char* argv[]) {
+  orvendale::ui::preferUnixEventDispatcher();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(orvendale::ui::App.ProductName()));
   QApplication::setWindowIcon(orvendale::ui::programIcon());

@@ -17,6 +17,7 @@
 #include "ui/cli/Session.h"
 #include "ui/cli/TextReport.h"
 #include "ui/toolkit/HeadlessRunHost.h"
+#include "ui/toolkit/Platform.h"
 #include "ui/version/VersionRecord.h"
 
 namespace {
@@ -96,6 +97,7 @@ int runCli(int argc, char* argv[]) {
     return 0;
   }
 
+  ui::preferUnixEventDispatcher();
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(kProgram);
 

@@ -17,6 +17,14 @@ void rtcDoEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void preferUnixEventDispatcher() {
+  // The work loop pumps once per iteration, and an empty pump costs less with Qt's own
+  // dispatcher.
+  if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) {
+    qputenv("QT_NO_GLIB", "1");
+  }
+}
+
 void installMessageBox() {
   setMsgBoxHandler([](std::string_view prompt) {
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
