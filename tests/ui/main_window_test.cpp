@@ -1,6 +1,7 @@
 #include <QElapsedTimer>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -45,6 +46,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->windowTitle(), QString("Quillomar CPU Orvendale"));
     QCOMPARE(window_->size(), QSize(312, 213));
     QCOMPARE(window_->minimumSize(), window_->maximumSize());  // cannot be resized
+    // What the user sees, title bar included, is centred on the screen.
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    QTRY_VERIFY((window_->frameGeometry().center() - screenCentre).manhattanLength() <= 2);
     QVERIFY(window_->findChild<QMenuBar*>() == nullptr);
     QCOMPARE(window_->label("Label1").text(), QString("Result: (not run)"));
     QVERIFY(!control("Text2")->isVisible());

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QScreen>
 #include <algorithm>
 #include <cstdio>
@@ -193,12 +194,32 @@ void Form::Show(const QWidget* owner) {
     const bool onOwner = description_.startPosition == StartPosition::CenterOwner &&
                          owner != nullptr && owner->isVisible();
     if (onOwner) {
-      move(owner->geometry().center() - rect().center());
+      frameCentrePending_ = owner->frameGeometry().center();
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      move(screen->availableGeometry().center() - rect().center());
+      frameCentrePending_ = screen->availableGeometry().center();
+    }
+    if (frameCentrePending_) {
+      centreFrameOn(*frameCentrePending_);
     }
   }
   show();
+}
+
+void Form::centreFrameOn(QPoint centre) {
+  QRect frame = frameGeometry();  // the client area alone while no frame is known
+  frame.moveCenter(centre);
+  move(frame.topLeft());  // a top-level window's position is its frame's
+}
+
+// A window manager adds the frame after the window is shown, and the window system then reports
+// the window moved: centre again, now with the frame.
+void Form::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  if (frameCentrePending_ && frameGeometry().size() != size()) {
+    const QPoint centre = *frameCentrePending_;
+    frameCentrePending_.reset();
+    centreFrameOn(centre);
+  }
 }
 
 void Form::Unload() {

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +29,8 @@ class Form : public QWidget {
 
   // Shows the window modeless, without an owner. The first time it is placed at its start
   // position: centred on the screen, or on `owner` when it starts centred on its owner and
-  // `owner` is shown.
+  // `owner` is shown. What is centred is what the user sees: the frame, title bar included, once
+  // the window system reports it.
   void Show(const QWidget* owner = nullptr);
   void Unload();
   bool isLoaded() const { return loaded_; }
@@ -67,6 +69,7 @@ class Form : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   struct MenuItemHandler {
@@ -86,6 +89,7 @@ class Form : public QWidget {
   [[noreturn]] void noSuchControl(std::string_view name) const;
   void build(const WindowDescription& description);
   void destroyWhenIdle();
+  void centreFrameOn(QPoint centre);
 
   const WindowDescription& description_;
   std::map<std::string, QWidget*, std::less<>> widgets_;
@@ -94,6 +98,8 @@ class Form : public QWidget {
   CommandButton* cancelButton_ = nullptr;
   bool loaded_ = true;
   bool shownBefore_ = false;
+  // Where the frame's centre belongs until the window system has reported the frame.
+  std::optional<QPoint> frameCentrePending_;
   int runningHandlers_ = 0;
 };
 
