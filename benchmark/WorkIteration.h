@@ -4,10 +4,11 @@
 
 namespace orvendale {
 
-// Identifies the work one iteration does. Raise it whenever runMathStage or runTextStage (or
-// anything they call) changes what an iteration does, so that scores of different workloads are
-// never compared by mistake.
-inline constexpr int kWorkloadRevision = 1;
+// Identifies what a score measures: the work one iteration does and the pump around it. Raise it
+// whenever runMathStage or runTextStage (or anything they call) changes what an iteration does,
+// or the pump's cost changes, so that scores of different workloads are never compared by
+// mistake. Revision 2: the pump guards the loop's CPU state and Qt's Unix dispatcher pumps.
+inline constexpr int kWorkloadRevision = 2;
 
 // The two halves of one work iteration after its event pump. Each writes its results into
 // `value`, the run's dblValue, exactly as the work loop requires: nothing is cached or reused.

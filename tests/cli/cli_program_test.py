@@ -45,7 +45,7 @@ for option in ["--runs", "--json", "--version"]:
 
 result = run("--version")
 check(result.returncode == 0 and
-      result.stdout == f"orvendale-cli (Orvendale) {version}, workload revision 1\n",
+      result.stdout == f"orvendale-cli (Orvendale) {version}, workload revision 2\n",
       f"--version: {result.returncode} {result.stdout!r}")
 
 

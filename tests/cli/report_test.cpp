@@ -174,7 +174,7 @@ TEST(TextReport, EveryScoreNamesItsWorkloadAndOnlyScoredRunsHaveOne) {
     EXPECT_TRUE(line.starts_with("run 2 of 3: ")) << line;
     EXPECT_EQ(line.find("score ") != std::string::npos, run.scored()) << line;
     if (run.scored()) {
-      EXPECT_NE(line.find("score 11 (workload revision 1)"), std::string::npos) << line;
+      EXPECT_NE(line.find("score 11 (workload revision 2)"), std::string::npos) << line;
     }
   }
   EXPECT_NE(runLine(1, 1, runs[1], 1).find("47 of 100 ticks"), std::string::npos);
@@ -182,7 +182,7 @@ TEST(TextReport, EveryScoreNamesItsWorkloadAndOnlyScoredRunsHaveOne) {
   const std::optional<Summary> summary = sessionOf({runs[0], scriptedRun(12, 1)}, 2).summary();
   ASSERT_TRUE(summary.has_value());
   EXPECT_EQ(summaryLine(*summary, kWorkloadRevision),
-            "scores of 2 runs (workload revision 1): median 15, minimum 11, maximum 19, "
+            "scores of 2 runs (workload revision 2): median 15, minimum 11, maximum 19, "
             "coefficient of variation 37.71 %");
 }
 

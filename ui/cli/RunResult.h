@@ -8,7 +8,7 @@
 
 namespace orvendale::cli {
 
-// The text every iteration of the fixed workload leaves (workload revision 1): "-.999829015754428"
+// The text every iteration of the fixed workload leaves: "-.999829015754428"
 // encrypted six times in a chain.
 extern const std::string_view kKnownIterationText;
 
