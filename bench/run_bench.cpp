@@ -7,9 +7,12 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 #include "runtime/loopstate.h"
+#include "ui/frmAbout.h"
 #include "ui/frmMain.h"
 #include "ui/toolkit/HeadlessRunHost.h"
 #include "ui/toolkit/Platform.h"
@@ -73,12 +76,39 @@ void BM_HeadlessRun(benchmark::State& state) {
 }
 BENCHMARK(BM_HeadlessRun)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// What the user does three seconds into a window run.
+enum MidRunAction { kNothing, kPopupDismissed, kAboutOpenedAndClosed };
+
+// A right press on the window's surface; once the popup is open (in the pump's nested loop), it
+// is dismissed, or its "About..." is chosen with the keyboard.
+void openPopup(frmMain& window, bool chooseAbout) {
+  QTimer::singleShot(50, [chooseAbout] {
+    if (auto* popup = QApplication::activePopupWidget()) {
+      if (chooseAbout) {
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+      } else {
+        popup->close();
+      }
+    }
+  });
+  QTest::mouseClick(&window, Qt::RightButton, {}, QPoint(10, 150));
+}
+
 // One whole run per iteration in the shown main window, started by a click on "Run Benchmark".
 void BM_WindowRun(benchmark::State& state) {
+  const auto action = static_cast<MidRunAction>(state.range(0));
   frmMain& window = frmMain::defaultInstance();
   window.Show();
   auto* runButton = window.findChild<QAbstractButton*>("Command1");
   for (auto _ : state) {
+    if (action != kNothing) {
+      QTimer::singleShot(3000, &window,
+                         [&] { openPopup(window, action == kAboutOpenedAndClosed); });
+    }
+    if (action == kAboutOpenedAndClosed) {
+      QTimer::singleShot(6000, &window, [] { frmAbout::defaultInstance().Unload(); });
+    }
     QElapsedTimer wall;
     wall.start();
     runButton->click();  // returns when the run is over
@@ -88,7 +118,24 @@ void BM_WindowRun(benchmark::State& state) {
   }
   window.Unload();
 }
-BENCHMARK(BM_WindowRun)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowRun)
+    ->Arg(kNothing)
+    ->Name("BM_WindowRun")
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowRun)
+    ->Arg(kPopupDismissed)
+    ->Name("BM_WindowRun/popup_dismissed")
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowRun)
+    ->Arg(kAboutOpenedAndClosed)
+    ->Name("BM_WindowRun/about_opened_and_closed")
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -96,6 +143,7 @@ int main(int argc, char* argv[]) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
+  preferUnixEventDispatcher();  // as the programs do
   QApplication app(argc, argv);
   std::fprintf(stderr, "platform %s, event dispatcher %s\n",
                qPrintable(QGuiApplication::platformName()),

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Compares the main window's score with orvendale-cli's on this machine: PAIRS pairs of
 # ten-second runs (default 5), window and command line alternating so that a drift of the
-# machine's speed affects both alike. Prints each pair, then the medians and their ratio.
+# machine's speed affects both alike. The window runs as on a desktop: Qt's xcb platform on an
+# X server (Xvfb) with a window manager. Prints each pair, then the medians and their ratio.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 pairs="${1:-5}"
@@ -20,8 +21,8 @@ print(int(value))' "$@"
 
 results=$(mktemp)
 for ((pair = 1; pair <= pairs; ++pair)); do
-  window=$(build/release/bench/run_bench --benchmark_filter=BM_WindowRun --benchmark_format=json \
-    2>/dev/null | json_value benchmarks 0 score)
+  window=$(tests/ui/on_x_server.sh build/release/bench/run_bench --benchmark_filter='^BM_WindowRun$' \
+    --benchmark_format=json 2>/dev/null | json_value benchmarks 0 score)
   cli=$(build/release/ui/cli/orvendale-cli --json 2>/dev/null | json_value runs 0 score)
   echo "pair $pair: window $window, orvendale-cli $cli"
   echo "$window $cli" >>"$results"
