@@ -96,17 +96,17 @@ void openPopup(frmMain& window, bool chooseAbout) {
 }
 
 // One whole run per iteration in the shown main window, started by a click on "Run Benchmark".
+template <MidRunAction Action>
 void BM_WindowRun(benchmark::State& state) {
-  const auto action = static_cast<MidRunAction>(state.range(0));
   frmMain& window = frmMain::defaultInstance();
   window.Show();
   auto* runButton = window.findChild<QAbstractButton*>("Command1");
   for (auto _ : state) {
-    if (action != kNothing) {
+    if (Action != kNothing) {
       QTimer::singleShot(3000, &window,
-                         [&] { openPopup(window, action == kAboutOpenedAndClosed); });
+                         [&] { openPopup(window, Action == kAboutOpenedAndClosed); });
     }
-    if (action == kAboutOpenedAndClosed) {
+    if (Action == kAboutOpenedAndClosed) {
       QTimer::singleShot(6000, &window, [] { frmAbout::defaultInstance().Unload(); });
     }
     QElapsedTimer wall;
@@ -118,20 +118,17 @@ void BM_WindowRun(benchmark::State& state) {
   }
   window.Unload();
 }
-BENCHMARK(BM_WindowRun)
-    ->Arg(kNothing)
+BENCHMARK(BM_WindowRun<kNothing>)
     ->Name("BM_WindowRun")
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WindowRun)
-    ->Arg(kPopupDismissed)
+BENCHMARK(BM_WindowRun<kPopupDismissed>)
     ->Name("BM_WindowRun/popup_dismissed")
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WindowRun)
-    ->Arg(kAboutOpenedAndClosed)
+BENCHMARK(BM_WindowRun<kAboutOpenedAndClosed>)
     ->Name("BM_WindowRun/about_opened_and_closed")
     ->Iterations(1)
     ->UseManualTime()
