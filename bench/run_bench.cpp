@@ -7,13 +7,14 @@
 #include <QApplication>
 #include <QElapsedTimer>
 
+#include "platform/EventPump.h"
+#include "platform/HeadlessRunHost.h"
 #include "ui/frmMain.h"
-#include "ui/toolkit/HeadlessRunHost.h"
-#include "ui/toolkit/Platform.h"
 
 namespace {
 
 using namespace orvendale::ui;
+using namespace orvendale::platform;
 
 // The pump as the work loop calls it, with the main window shown and nothing pending.
 void BM_EventPump(benchmark::State& state) {

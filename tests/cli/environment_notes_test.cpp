@@ -1,5 +1,5 @@
 // Environment notes from fake /sys and /proc trees.
-#include "ui/cli/EnvironmentNotes.h"
+#include "cli/EnvironmentNotes.h"
 
 #include <gtest/gtest.h>
 

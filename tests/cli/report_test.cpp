@@ -8,10 +8,10 @@
 
 #include "benchmark/WorkIteration.h"
 #include "benchmark/scripted_host.h"
-#include "ui/cli/JsonReport.h"
-#include "ui/cli/RunResult.h"
-#include "ui/cli/Session.h"
-#include "ui/cli/TextReport.h"
+#include "cli/JsonReport.h"
+#include "cli/RunResult.h"
+#include "cli/Session.h"
+#include "cli/TextReport.h"
 
 namespace orvendale::cli {
 namespace {

@@ -1,10 +1,10 @@
 #include <QPointer>
 #include <QTest>
 
+#include "platform/EventPump.h"
 #include "runtime/errors.h"
 #include "support/msgbox_recorder.h"
 #include "ui/toolkit/Form.h"
-#include "ui/toolkit/Platform.h"
 
 namespace orvendale::ui {
 namespace {
@@ -34,7 +34,7 @@ class TestForm : public Form {
     onClick("Fail", "Fail_Click", [] { raiseError(kOverflow); });
     onClick("UnloadMe", "UnloadMe_Click", [this] {
       Unload();
-      rtcDoEvents();
+      platform::rtcDoEvents();
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
       survivedOwnUnload = true;  // still alive: the handler is running
     });

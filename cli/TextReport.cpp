@@ -1,4 +1,4 @@
-#include "ui/cli/TextReport.h"
+#include "cli/TextReport.h"
 
 #include <array>
 #include <charconv>

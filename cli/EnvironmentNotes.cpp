@@ -1,4 +1,4 @@
-#include "ui/cli/EnvironmentNotes.h"
+#include "cli/EnvironmentNotes.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <system_error>
 
-#include "ui/cli/TextReport.h"
+#include "cli/TextReport.h"
 
 namespace orvendale::cli {
 

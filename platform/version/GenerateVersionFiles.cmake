@@ -65,14 +65,14 @@ function(orvendale_generate_version_files json_file output_dir)
   endforeach()
 
   file(WRITE "${output_dir}/version_record.inc.tmp"
-       "// Generated from ui/version/version.json by GenerateVersionFiles.cmake.\n${record}")
+       "// Generated from platform/version/version.json by GenerateVersionFiles.cmake.\n${record}")
   file(COPY_FILE "${output_dir}/version_record.inc.tmp" "${output_dir}/version_record.inc"
        ONLY_IF_DIFFERENT)
 
   # Windows resource script.
   math(EXPR language_hex "${language}" OUTPUT_FORMAT HEXADECIMAL)
   file(WRITE "${output_dir}/orvendale.rc"
-"// Generated from ui/version/version.json by GenerateVersionFiles.cmake.
+"// Generated from platform/version/version.json by GenerateVersionFiles.cmake.
 1 ICON \"orvendale.ico\"
 
 1 VERSIONINFO
@@ -118,7 +118,7 @@ Categories=${categories}
   _orvendale_xml_escape(copyright "${str_LegalCopyright}")
   file(WRITE "${output_dir}/${app_id}.metainfo.xml"
 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>
-<!-- Generated from ui/version/version.json by GenerateVersionFiles.cmake. -->
+<!-- Generated from platform/version/version.json by GenerateVersionFiles.cmake. -->
 <component type=\"desktop-application\">
   <id>${app_id}</id>
   <metadata_license>CC0-1.0</metadata_license>

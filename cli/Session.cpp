@@ -1,4 +1,4 @@
-#include "ui/cli/Session.h"
+#include "cli/Session.h"
 
 #include <algorithm>
 

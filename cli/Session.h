@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/cli/RunResult.h"
-#include "ui/cli/Statistics.h"
+#include "cli/RunResult.h"
+#include "cli/Statistics.h"
 
 namespace orvendale::cli {
 

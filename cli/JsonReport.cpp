@@ -1,4 +1,4 @@
-#include "ui/cli/JsonReport.h"
+#include "cli/JsonReport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -2,10 +2,6 @@
 
 namespace orvendale::ui {
 
-// Handles every pending event (timer ticks, clicks, menu choices, mouse presses, repaints)
-// and returns.
-void rtcDoEvents();
-
 // Routes rtcMsgBox to an application-modal Qt message box (OK only, no icon, titled with the
 // application's name).
 void installMessageBox();

@@ -1,8 +1,8 @@
-#include "ui/toolkit/HeadlessRunHost.h"
+#include "platform/HeadlessRunHost.h"
 
-#include "ui/toolkit/Platform.h"
+#include "platform/EventPump.h"
 
-namespace orvendale::ui {
+namespace orvendale::platform {
 
 HeadlessRunHost::HeadlessRunHost() {
   QObject::connect(&timer1_.qtimer(), &QTimer::timeout, &timerOwner_, [this] {
@@ -17,4 +17,4 @@ void HeadlessRunHost::doEvents() {
   rtcDoEvents();
 }
 
-}  // namespace orvendale::ui
+}  // namespace orvendale::platform

@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "benchmark/BenchmarkEngine.h"
-#include "ui/toolkit/Controls.h"
+#include "platform/Timer.h"
 
-namespace orvendale::ui {
+namespace orvendale::platform {
 
 // Runs the benchmark without a window: the same engine, the same precise 100 ms timer and the
 // same event pump as the main window, on Qt's core event loop. Nothing is shown: the engine's
@@ -49,4 +49,4 @@ class HeadlessRunHost : private RunHost {
   std::function<void(std::int16_t ticks)> tickHandler_;
 };
 
-}  // namespace orvendale::ui
+}  // namespace orvendale::platform

@@ -1,4 +1,4 @@
-#include "ui/version/VersionRecord.h"
+#include "platform/version/VersionRecord.h"
 
 #include <algorithm>
 #include <charconv>
@@ -14,7 +14,7 @@
 extern "C" const char __start_orvendale_version[];  // NOLINT(bugprone-reserved-identifier)
 extern "C" const char __stop_orvendale_version[];   // NOLINT(bugprone-reserved-identifier)
 
-namespace orvendale::ui {
+namespace orvendale::platform {
 
 VersionRecord VersionRecord::parse(std::string_view bytes) {
   VersionRecord record;
@@ -66,4 +66,4 @@ std::int16_t VersionRecord::versionField(std::string_view key, int index) const 
   return static_cast<std::int16_t>(number);
 }
 
-}  // namespace orvendale::ui
+}  // namespace orvendale::platform

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "ui/cli/RunResult.h"
-#include "ui/cli/Statistics.h"
+#include "cli/RunResult.h"
+#include "cli/Statistics.h"
 
 namespace orvendale::cli {
 

@@ -9,15 +9,15 @@
 #include <vector>
 
 #include "benchmark/WorkIteration.h"
-#include "ui/cli/EnvironmentNotes.h"
-#include "ui/cli/InterruptWatch.h"
-#include "ui/cli/JsonReport.h"
-#include "ui/cli/Options.h"
-#include "ui/cli/ProgressBar.h"
-#include "ui/cli/Session.h"
-#include "ui/cli/TextReport.h"
-#include "ui/toolkit/HeadlessRunHost.h"
-#include "ui/version/VersionRecord.h"
+#include "cli/EnvironmentNotes.h"
+#include "cli/InterruptWatch.h"
+#include "cli/JsonReport.h"
+#include "cli/Options.h"
+#include "cli/ProgressBar.h"
+#include "cli/Session.h"
+#include "cli/TextReport.h"
+#include "platform/HeadlessRunHost.h"
+#include "platform/version/VersionRecord.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ void warn(const std::string& message) {
 void runAll(const Options& options, Session& session) {
   // The bar outlives the host whose tick handler draws it.
   std::optional<ProgressBar> progress;
-  ui::HeadlessRunHost host;
+  platform::HeadlessRunHost host;
   InterruptWatch interrupt([&host] { host.stopRun(); });
   if (progressWanted()) {
     progress.emplace(
@@ -91,8 +91,8 @@ int runCli(int argc, char* argv[]) {
     return 0;
   }
   if (options.version) {
-    std::printf("%s (%s) %s, workload revision %d\n", kProgram, ui::App.ProductName().c_str(),
-                ui::App.VersionText().c_str(), kWorkloadRevision);
+    std::printf("%s (%s) %s, workload revision %d\n", kProgram, platform::App.ProductName().c_str(),
+                platform::App.VersionText().c_str(), kWorkloadRevision);
     return 0;
   }
 
@@ -100,8 +100,8 @@ int runCli(int argc, char* argv[]) {
   QCoreApplication::setApplicationName(kProgram);
 
   Session session;
-  session.programName = ui::App.ProductName();
-  session.programVersion = ui::App.VersionText();
+  session.programName = platform::App.ProductName();
+  session.programVersion = platform::App.VersionText();
   session.workloadRevision = kWorkloadRevision;
   session.runsRequested = options.runs;
   session.environmentNotes = environmentNotes();

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/cli/Session.h"
+#include "cli/Session.h"
 
 namespace orvendale::cli {
 

@@ -1,4 +1,4 @@
-#include "ui/cli/RunResult.h"
+#include "cli/RunResult.h"
 
 #include <utility>
 

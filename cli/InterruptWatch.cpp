@@ -1,4 +1,4 @@
-#include "ui/cli/InterruptWatch.h"
+#include "cli/InterruptWatch.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,16 +1,11 @@
-#include "ui/toolkit/Platform.h"
+#include "ui/toolkit/MessageBox.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 
 #include "runtime/msgbox.h"
 
 namespace orvendale::ui {
-
-void rtcDoEvents() {
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
 
 void installMessageBox() {
   setMsgBoxHandler([](std::string_view prompt) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvendale::ui {
+namespace orvendale::platform {
 
 // The program's version record: "key=value" entries, each ended by a NUL byte, as the build
 // embeds them in the executable's own section "orvendale_version" (readelf -p shows it).
@@ -48,4 +48,4 @@ struct AppObject {
 
 inline constexpr AppObject App{};
 
-}  // namespace orvendale::ui
+}  // namespace orvendale::platform
