@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <system_error>
@@ -15,20 +14,6 @@ namespace orvendale::cli {
 namespace fs = std::filesystem;
 
 namespace {
-// The first line of a small sysfs or proc file without surrounding white space; nothing when
-// the file cannot be read.
-std::optional<std::string> firstLine(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  if (!in || !std::getline(in, line)) {
-    return std::nullopt;
-  }
-  const auto notSpace = [](unsigned char c) { return c != ' ' && c != '\t' && c != '\r'; };
-  line.erase(line.begin(), std::find_if(line.begin(), line.end(), notSpace));
-  line.erase(std::find_if(line.rbegin(), line.rend(), notSpace).base(), line.end());
-  return line;
-}
-
 // Entries of `folder` whose names pass `wanted`, sorted by name; none when it cannot be listed.
 template <typename Predicate>
 std::vector<fs::path> entries(const fs::path& folder, Predicate wanted) {

@@ -1,16 +1,11 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-namespace orvendale::cli {
+#include "cli/SystemFiles.h"
 
-// Where the system reports its state; tests point these at fake trees.
-struct SystemRoots {
-  std::filesystem::path sys = "/sys";
-  std::filesystem::path proc = "/proc";
-};
+namespace orvendale::cli {
 
 // A one-minute load average above this at the start is worth a note.
 inline constexpr double kQuietLoadAverage = 0.2;

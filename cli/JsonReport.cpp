@@ -18,6 +18,35 @@ double rounded(double value, double unitsPerOne) {
   return std::round(value * unitsPerOne) / unitsPerOne;
 }
 
+QJsonValue optionalText(const std::optional<std::string>& text) {
+  return text ? QJsonValue(qs(*text)) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject machineObject(const Machine& machine) {
+  return QJsonObject{
+      {"cpuModel", optionalText(machine.cpuModel)},
+      {"logicalCpus", machine.logicalCpus ? QJsonValue(*machine.logicalCpus) : QJsonValue()},
+      {"kernel", optionalText(machine.kernel)},
+      {"osRelease", optionalText(machine.osRelease)},
+      {"compiler", qs(machine.compiler)},
+      {"compilerFlags", qs(machine.compilerFlags)},
+      {"qtVersion", qs(machine.qtVersion)},
+      {"eventDispatcher", optionalText(machine.eventDispatcher)},
+      {"programVersion", qs(machine.programVersion)},
+      {"workloadRevision", machine.workloadRevision},
+  };
+}
+
+void insertFigures(const RunFigures& figures, QJsonObject& object) {
+  object.insert("cpuTimeMs", rounded(static_cast<double>(figures.cpuNanoseconds) / 1e6, 1e3));
+  object.insert("cpuPercent", rounded(100 * figures.cpuShare, 10));
+  object.insert("stealTimeMs", figures.stealMilliseconds
+                                   ? QJsonValue(rounded(*figures.stealMilliseconds, 1e3))
+                                   : QJsonValue());
+  object.insert("involuntaryContextSwitches", static_cast<qint64>(figures.involuntarySwitches));
+  object.insert("contended", figures.contended());
+}
+
 QJsonObject runObject(int number, const RunResult& run, int workloadRevision) {
   QJsonObject object{
       {"run", number},
@@ -30,6 +59,9 @@ QJsonObject runObject(int number, const RunResult& run, int workloadRevision) {
   };
   if (run.scored()) {
     object.insert("score", run.score);
+  }
+  if (run.figures) {
+    insertFigures(*run.figures, object);
   }
   if (!run.detail.empty()) {
     object.insert(run.status == RunStatus::kInvalid ? "lastIterationText" : "error",
@@ -50,6 +82,7 @@ QJsonValue summaryValue(const Session& session) {
       {"maximum", summary->maximum},
       {"cvPercent",
        summary->cvPercent ? QJsonValue(rounded(*summary->cvPercent, 1e3)) : QJsonValue::Null},
+      {"contendedRuns", session.contendedRuns()},
   };
 }
 }  // namespace
@@ -72,6 +105,7 @@ std::string jsonReport(const Session& session) {
       {"runs", runs},
       {"summary", summaryValue(session)},
       {"environmentNotes", notes},
+      {"machine", machineObject(session.machine)},
   };
   return QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
 }

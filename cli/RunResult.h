@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "benchmark/BenchmarkEngine.h"
+#include "cli/RunFigures.h"
 
 namespace orvendale::cli {
 
@@ -28,6 +30,8 @@ struct RunResult {
   double score = 0;  // only for kScored
   // kInvalid: the text found; kFailed: the error message.
   std::string detail;
+  // What the processor gave the run; absent where it was not measured.
+  std::optional<RunFigures> figures;
 
   bool scored() const { return status == RunStatus::kScored; }
   // Wall time over iterations; zero without iterations.

@@ -14,6 +14,12 @@ std::optional<Summary> Session::summary() const {
   return summarize(scores);
 }
 
+int Session::contendedRuns() const {
+  return static_cast<int>(std::count_if(runs.begin(), runs.end(), [](const RunResult& run) {
+    return run.scored() && run.figures && run.figures->contended();
+  }));
+}
+
 int Session::exitStatus() const {
   const bool failed = std::any_of(runs.begin(), runs.end(), [](const RunResult& run) {
     return run.status == RunStatus::kInvalid || run.status == RunStatus::kFailed;

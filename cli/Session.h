@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Machine.h"
 #include "cli/RunResult.h"
 #include "cli/Statistics.h"
 
@@ -19,9 +20,12 @@ struct Session {
   bool interrupted = false;
   std::vector<RunResult> runs;
   std::vector<std::string> environmentNotes;
+  Machine machine;
 
   // The summary of the scored runs' scores; nothing when no run was scored.
   std::optional<Summary> summary() const;
+  // How many scored runs had less than kUncontendedCpuShare of a processor.
+  int contendedRuns() const;
   // 0 when every requested run was scored, 1 when a run was invalid or failed, 130 when
   // interrupted (a failure takes precedence).
   int exitStatus() const;

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "benchmark/WorkIteration.h"
+#include "cli/Compare.h"
 #include "cli/EnvironmentNotes.h"
 #include "cli/InterruptWatch.h"
 #include "cli/JsonReport.h"
 #include "cli/Options.h"
 #include "cli/ProgressBar.h"
+#include "cli/RunFigures.h"
 #include "cli/Session.h"
 #include "cli/TextReport.h"
 #include "platform/HeadlessRunHost.h"
@@ -53,6 +55,8 @@ void runAll(const Options& options, Session& session) {
     if (progress) {
       progress->start(number, options.runs, ProgressBar::Clock::now());
     }
+    // The processor's figures are taken around the run, never inside its work iterations.
+    const ProcessSample before = sampleProcess();
     QElapsedTimer wall;
     wall.start();
     RunResult run;
@@ -62,6 +66,8 @@ void runAll(const Options& options, Session& session) {
     } catch (const std::exception& error) {
       run = failedRun(error.what(), wall.nsecsElapsed());
     }
+    run.figures =
+        figuresBetween(before, sampleProcess(), run.wallNanoseconds, clockTicksPerSecond());
     if (progress) {
       progress->clear();
     }
@@ -90,6 +96,11 @@ int runCli(int argc, char* argv[]) {
     std::fputs(usageText().c_str(), stdout);
     return 0;
   }
+  if (options.compare) {
+    const int status =
+        compareFiles(options.compare->first, options.compare->second, stdout, stderr);
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? status : kFailureExitStatus;
+  }
   if (options.version) {
     std::printf("%s (%s) %s, workload revision %d\n", kProgram, platform::App.ProductName().c_str(),
                 platform::App.VersionText().c_str(), kWorkloadRevision);
@@ -104,18 +115,22 @@ int runCli(int argc, char* argv[]) {
   session.programVersion = platform::App.VersionText();
   session.workloadRevision = kWorkloadRevision;
   session.runsRequested = options.runs;
+  session.machine = describeMachine();
   session.environmentNotes = environmentNotes();
   for (const std::string& note : session.environmentNotes) {
     warn("warning: " + note);
   }
 
+  if (!options.json) {
+    std::fputs(machineLines(session.machine).c_str(), stdout);
+  }
   runAll(options, session);
 
   const std::optional<Summary> summary = session.summary();
   if (options.json) {
     std::fputs(jsonReport(session).c_str(), stdout);
   } else if (summary && summary->count >= 2) {
-    printLine(stdout, summaryLine(*summary, session.workloadRevision));
+    printLine(stdout, summaryLine(*summary, session.workloadRevision, session.contendedRuns()));
   }
   if (session.interrupted) {
     warn("interrupted: " + std::to_string(summary ? summary->count : 0) + " of " +
