@@ -3,11 +3,12 @@
 # Building and running the program (the release build also compiles the tests and benchmarks).
 BUILD_PACKAGES=(cmake ninja-build g++ python3 qt6-base-dev libgl-dev fonts-liberation
   libgtest-dev libbenchmark-dev)
-# Everything the full test run needs on top: clang with its sanitizer and fuzzer runtimes, and
-# the validators for what the program installs (desktop entry, AppStream metadata, Windows
-# resource script), and valgrind for the memcheck session.
+# Everything the full test run needs on top: clang with its sanitizer and fuzzer runtimes, the
+# validators for what the program installs (desktop entry, AppStream metadata, Windows resource
+# script), dpkg-dev and file for the Debian packages' computed dependencies, and valgrind for
+# the memcheck session.
 TEST_PACKAGES=(clang libclang-rt-14-dev desktop-file-utils appstream binutils-mingw-w64-i686
-  valgrind)
+  dpkg-dev file valgrind)
 
 ensure_packages() {
   local missing=()
