@@ -84,7 +84,9 @@ TEST(JsonReport, ScoredRunsAndTheirSummary) {
   contended.figures.emplace();
   contended.figures->cpuNanoseconds = 2'400'000;
   contended.figures->cpuShare = 0.8;
-  Session session = sessionOf({scriptedRun(7, 2'000'000), contended}, 2);
+  RunResult uncontended = scriptedRun(7, 2'000'000);
+  uncontended.figures.emplace().cpuShare = 0.99;
+  Session session = sessionOf({uncontended, contended}, 2);
   session.machine.logicalCpus = 2;
   const QJsonObject json = parsed(jsonReport(session));
 
@@ -108,7 +110,7 @@ TEST(JsonReport, ScoredRunsAndTheirSummary) {
   EXPECT_DOUBLE_EQ(first["nsPerIteration"].toDouble(), 285714.3);
   EXPECT_EQ(first["workloadRevision"].toInt(), kWorkloadRevision);
   EXPECT_EQ(runs[1].toObject()["score"].toDouble(), 19);
-  EXPECT_FALSE(first.contains("contended"));  // not measured
+  EXPECT_FALSE(first["contended"].toBool(true));
   EXPECT_TRUE(runs[1].toObject()["contended"].toBool());
   EXPECT_DOUBLE_EQ(runs[1].toObject()["cpuPercent"].toDouble(), 80);
   EXPECT_TRUE(runs[1].toObject()["stealTimeMs"].isNull());
@@ -134,6 +136,7 @@ TEST(JsonReport, RunsWithoutAScoreCarryNone) {
   EXPECT_EQ(partial["status"].toString(), "interrupted");
   EXPECT_EQ(partial["ticks"].toInt(), 47);
   EXPECT_FALSE(partial.contains("score"));
+  EXPECT_FALSE(partial.contains("contended"));  // not measured
   // One scored run: no variation to report.
   EXPECT_EQ(json["summary"].toObject()["scoredRuns"].toInt(), 1);
   EXPECT_TRUE(json["summary"].toObject()["cvPercent"].isNull());
