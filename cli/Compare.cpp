@@ -21,6 +21,17 @@ std::string fileLine(const char* label, const ResultFile& file) {
   return line;
 }
 
+// A difference between runs that lost the processor to other work may be that work's.
+std::string contentionNote(const ResultFile& older, const ResultFile& newer) {
+  if (older.contendedRuns == 0 && newer.contendedRuns == 0) {
+    return {};
+  }
+  return "note: " + std::to_string(older.contendedRuns) + " of " +
+         std::to_string(older.scores.size()) + " old and " + std::to_string(newer.contendedRuns) +
+         " of " + std::to_string(newer.scores.size()) +
+         " new runs were contended: other work on the machine may account for the difference\n";
+}
+
 std::string pText(double p) {
   return "p = " + fixedText(p, 4);
 }
@@ -57,7 +68,7 @@ std::string comparisonReport(const ResultFile& older, const ResultFile& newer) {
          ", two-sided" + (test.exact ? " exact" : " approximate") + " test: " +
          verdictText(test, older.scores.size(), newer.scores.size(),
                      newerSummary.median > olderSummary.median) +
-         "\n";
+         "\n" + contentionNote(older, newer);
 }
 
 int compareFiles(const std::string& olderPath, const std::string& newerPath, std::FILE* out,

@@ -96,6 +96,7 @@ std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes
       return fieldError(name, field + ".score", "missing or not a positive whole number");
     }
     file.scores.push_back(score.toDouble());
+    file.contendedRuns += run.value("contended").toBool() ? 1 : 0;
   }
   if (file.scores.empty()) {
     return fieldError(name, "runs", "no scored run to compare");

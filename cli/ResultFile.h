@@ -12,6 +12,7 @@ struct ResultFile {
   std::string name;
   int workloadRevision = 0;
   std::vector<double> scores;  // of the scored runs, in run order
+  int contendedRuns = 0;       // scored runs marked contended
 };
 
 // Why a file cannot be compared, in one line naming the file and, where there is one, the field.

@@ -70,10 +70,13 @@ def scored(*scores, revision=1):
 
 with tempfile.TemporaryDirectory() as folder:
     old = result_file(folder, "old.json", scored(100, 102, 101, 103))
-    new = result_file(folder, "new.json", scored(110, 113, 111, 112))
+    newer = scored(110, 113, 111, 112)
+    newer["runs"][2]["contended"] = True
+    new = result_file(folder, "new.json", newer)
     result = run("--compare", old, new)
     check(result.returncode == 0 and "new / old (medians): 1.0985 (+9.85 %)" in result.stdout
-          and "significant at the 5 % level (p = 0.0286): new scores higher" in result.stdout,
+          and "significant at the 5 % level (p = 0.0286): new scores higher" in result.stdout
+          and "0 of 4 old and 1 of 4 new runs were contended" in result.stdout,
           f"--compare: {result.returncode} {result.stdout!r} {result.stderr!r}")
     for content, named in [
         ("{not json", "not JSON"),
