@@ -11,15 +11,16 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "platform/EventPump.h"
+#include "platform/HeadlessRunHost.h"
 #include "runtime/loopstate.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMain.h"
-#include "ui/toolkit/HeadlessRunHost.h"
-#include "ui/toolkit/Platform.h"
 
 namespace {
 
 using namespace orvendale::ui;
+using namespace orvendale::platform;
 
 // The pump with the main window shown and nothing pending.
 template <void (*Pump)()>

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Checks what the release build hands to users: the staged installation (desktop entry and
-# AppStream metadata validated), the Windows resource script (compiled with windres) and the
-# Debian package (its contents listed and checked). Run after the release build.
+# AppStream metadata validated), the Windows resource script (compiled with windres), that
+# orvendale-cli needs no library of Qt but Qt Core, and the two Debian packages (contents and
+# dependencies checked, orvendale-cli run from its unpacked package). Run after the release
+# build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/release
-generated=$build/ui/generated
+generated=$build/platform/generated
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -26,17 +28,60 @@ for expected in 'FILEVERSION 1, 0, 0, 5' 'BLOCK "040404B0"' 'VALUE "ProductName"
 done
 echo "  compiled: $(grep -c RT_ICON "$work/decompiled.rc") icon images and the version record"
 
-echo "Debian package:"
+echo "libraries of orvendale-cli:"
+# Nothing of the graphical stack: no Qt Gui or Widgets, OpenGL, EGL or X client libraries.
+ldd "$build/cli/orvendale-cli" | awk '{print "  " $1}' | tee "$work/ldd"
+if grep -E 'libQt6(Gui|Widgets)|libGL|libEGL|libOpenGL|libxcb|libX11' "$work/ldd"; then
+  echo "orvendale-cli links the graphical stack"
+  exit 1
+fi
+
+echo "Debian packages:"
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
-deb=$(ls "$work"/deb/*.deb)
-dpkg-deb --info "$deb" | grep -E '^ (Package|Version|Depends):'
-[ "$(dpkg-deb --field "$deb" Version)" = "1.0.5" ] || { echo "unexpected package version"; exit 1; }
-dpkg-deb --contents "$deb" | awk '{print "  " $6}' | tee "$work/contents"
-for path in ./usr/bin/orvendale ./usr/bin/orvendale-cli \
-            ./usr/share/applications/org.orvendale.Orvendale.desktop \
-            ./usr/share/metainfo/org.orvendale.Orvendale.metainfo.xml \
-            ./usr/share/icons/hicolor/32x32/apps/orvendale.xpm \
-            ./usr/share/icons/hicolor/16x16/apps/orvendale.xpm; do
-  grep -qx "  $path" "$work/contents" || { echo "missing from the package: $path"; exit 1; }
+desktop_deb="$work/deb/orvendale_1.0.5_$(dpkg --print-architecture).deb"
+cli_deb="$work/deb/orvendale-cli_1.0.5_$(dpkg --print-architecture).deb"
+for deb in "$desktop_deb" "$cli_deb"; do
+  [ -f "$deb" ] || { echo "missing package: $(basename "$deb")"; ls "$work/deb"; exit 1; }
+  echo "$(basename "$deb"):"
+  dpkg-deb --info "$deb" | grep -E '^ (Package|Version|Installed-Size|Depends):'
+  [ "$(dpkg-deb --field "$deb" Version)" = "1.0.5" ] || { echo "unexpected package version"; exit 1; }
 done
+
+# Paths a package must hold, and must not.
+check_contents() {
+  local deb=$1 expected=$2 unwanted=$3 path
+  dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '/$' | sed 's/^/  /' | tee "$work/contents"
+  for path in $expected; do
+    grep -qx "  $path" "$work/contents" || { echo "missing from $(basename "$deb"): $path"; exit 1; }
+  done
+  for path in $unwanted; do
+    if grep -qx "  $path" "$work/contents"; then
+      echo "$(basename "$deb") should not hold $path"
+      exit 1
+    fi
+  done
+}
+check_contents "$desktop_deb" "./usr/bin/orvendale \
+  ./usr/share/applications/org.orvendale.Orvendale.desktop \
+  ./usr/share/metainfo/org.orvendale.Orvendale.metainfo.xml \
+  ./usr/share/icons/hicolor/32x32/apps/orvendale.xpm \
+  ./usr/share/icons/hicolor/16x16/apps/orvendale.xpm" "./usr/bin/orvendale-cli"
+check_contents "$cli_deb" "./usr/bin/orvendale-cli" "./usr/bin/orvendale"
+
+# The dependencies come from the binaries: Qt Core for the CLI, Widgets for the window.
+cli_depends=$(dpkg-deb --field "$cli_deb" Depends)
+desktop_depends=$(dpkg-deb --field "$desktop_deb" Depends)
+if grep -qE 'libqt6(gui|widgets|opengl)|libgl|libegl|libx' <<<"$cli_depends"; then
+  echo "orvendale-cli depends on the graphical stack: $cli_depends"
+  exit 1
+fi
+grep -q 'libqt6core6' <<<"$cli_depends" || { echo "orvendale-cli lacks Qt Core: $cli_depends"; exit 1; }
+grep -q 'libqt6widgets6' <<<"$desktop_depends" || { echo "orvendale lacks Qt Widgets: $desktop_depends"; exit 1; }
+
+# The terminal program runs from its unpacked package, against the installed libraries.
+dpkg-deb --extract "$cli_deb" "$work/root"
+version=$("$work/root/usr/bin/orvendale-cli" --version)
+echo "unpacked orvendale-cli --version: $version"
+[[ "$version" == "orvendale-cli (Orvendale) 1.0.5, workload revision "* ]] ||
+  { echo "unexpected version text"; exit 1; }
 echo "packaging checks passed"

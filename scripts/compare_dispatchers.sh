@@ -24,7 +24,7 @@ print(round(next(b["real_time"] for b in json.load(sys.stdin)["benchmarks"]
                  if b["aggregate_name"] == "median")))'
 }
 cli_score() {  # QT_NO_GLIB value
-  env QT_NO_GLIB="$1" build/release/ui/cli/orvendale-cli --json 2>/dev/null |
+  env QT_NO_GLIB="$1" build/release/cli/orvendale-cli --json 2>/dev/null |
     python3 -c 'import json, sys; print(json.load(sys.stdin)["runs"][0]["score"])'
 }
 

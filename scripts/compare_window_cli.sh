@@ -23,7 +23,7 @@ results=$(mktemp)
 for ((pair = 1; pair <= pairs; ++pair)); do
   window=$(tests/ui/on_x_server.sh build/release/bench/run_bench --benchmark_filter='^BM_WindowRun/iterations' \
     --benchmark_format=json 2>/dev/null | json_value benchmarks 0 score)
-  cli=$(build/release/ui/cli/orvendale-cli --json 2>/dev/null | json_value runs 0 score)
+  cli=$(build/release/cli/orvendale-cli --json 2>/dev/null | json_value runs 0 score)
   echo "pair $pair: window $window, orvendale-cli $cli"
   echo "$window $cli" >>"$results"
 done

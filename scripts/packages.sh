@@ -3,12 +3,13 @@
 # Building and running the program (the release build also compiles the tests and benchmarks).
 BUILD_PACKAGES=(cmake ninja-build g++ python3 qt6-base-dev libgl-dev fonts-liberation
   libgtest-dev libbenchmark-dev)
-# Everything the full test run needs on top: clang with its sanitizer and fuzzer runtimes, and
-# the validators for what the program installs (desktop entry, AppStream metadata, Windows
-# resource script), valgrind for the memcheck session, and an X server with a window manager
-# for the GUI tests on Qt's xcb platform.
+# Everything the full test run needs on top: clang with its sanitizer and fuzzer runtimes, the
+# validators for what the program installs (desktop entry, AppStream metadata, Windows resource
+# script), dpkg-dev and file for the Debian packages' computed dependencies, valgrind for the
+# memcheck session, and an X server with a window manager for the GUI tests on Qt's xcb
+# platform.
 TEST_PACKAGES=(clang libclang-rt-14-dev desktop-file-utils appstream binutils-mingw-w64-i686
-  valgrind xvfb xauth openbox)
+  dpkg-dev file valgrind xvfb xauth openbox)
 
 ensure_packages() {
   local missing=()

@@ -1,9 +1,9 @@
 #include "ui/frmMain.h"
 
+#include "platform/EventPump.h"
+#include "platform/version/VersionRecord.h"
 #include "ui/frmAbout.h"
 #include "ui/icons/ProgramIcon.h"
-#include "ui/toolkit/Platform.h"
-#include "ui/version/VersionRecord.h"
 
 namespace orvendale::ui {
 
@@ -21,10 +21,12 @@ frmMain::frmMain()
 
 void frmMain::ShowAbout() {
   frmAbout& about = frmAbout::defaultInstance();
-  const std::string caption = "About " + App.ProductName() + "   " + App.VersionText();
+  const std::string caption =
+      "About " + platform::App.ProductName() + "   " + platform::App.VersionText();
   about.setWindowTitle(QString::fromStdString(caption));
   about.label("lblContent")
-      .setText(QString::fromStdString(App.Comments() + "\n\n" + App.FileDescription()));
+      .setText(QString::fromStdString(platform::App.Comments() + "\n\n" +
+                                      platform::App.FileDescription()));
   about.Show(this);  // modeless and without an owner; placed on this window the first time
 }
 
@@ -44,7 +46,7 @@ void frmMain::setLabel1Caption(const std::string& caption) {
 }
 
 void frmMain::doEvents() {
-  rtcDoEvents();
+  platform::rtcDoEvents();
 }
 
 }  // namespace orvendale::ui

@@ -1,15 +1,16 @@
 #include <QApplication>
 #include <QEvent>
 
+#include "platform/EventPump.h"
+#include "platform/version/VersionRecord.h"
 #include "ui/frmMain.h"
 #include "ui/icons/ProgramIcon.h"
-#include "ui/toolkit/Platform.h"
-#include "ui/version/VersionRecord.h"
+#include "ui/toolkit/MessageBox.h"
 
 int main(int argc, char* argv[]) {
-  orvendale::ui::preferUnixEventDispatcher();
+  orvendale::platform::preferUnixEventDispatcher();
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QString::fromStdString(orvendale::ui::App.ProductName()));
+  QApplication::setApplicationName(QString::fromStdString(orvendale::platform::App.ProductName()));
   QApplication::setWindowIcon(orvendale::ui::programIcon());
   QGuiApplication::setDesktopFileName(ORVENDALE_APP_ID);
   // The program ends when no window is loaded any more, not when the last one is hidden.

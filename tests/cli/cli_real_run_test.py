@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""One real ten-second run of orvendale-cli --json: it must exit 0 with one valid score.
+"""One real ten-second run of orvendale-cli --json: it must exit 0 with one valid score, the
+machine block and the processor's figures of the run.
 
 Usage: cli_real_run_test.py PATH_TO_ORVENDALE_CLI"""
 import json
@@ -13,6 +14,7 @@ if result.returncode != 0:
     sys.exit(f"exit status {result.returncode}")
 document = json.loads(result.stdout)
 (run,) = document["runs"]
+machine = document["machine"]
 problems = [
     what for what, ok in [
         ("status", run["status"] == "scored"),
@@ -23,6 +25,10 @@ problems = [
         ("workload revision", document["workloadRevision"] == run["workloadRevision"] == 2),
         ("summary", document["summary"]["median"] == run["score"]),
         ("interrupted", document["interrupted"] is False),
+        ("machine", machine["workloadRevision"] == 2 and machine["logicalCpus"] >= 1
+         and machine["eventDispatcher"] == "QEventDispatcherUNIX"),
+        ("CPU share", 0 < run["cpuPercent"] <= 110 and run["contended"] == (run["cpuPercent"] < 97)),
+        ("contended runs", document["summary"]["contendedRuns"] == int(run["contended"])),
     ] if not ok
 ]
 if problems:

@@ -1,5 +1,7 @@
-// Environment notes from fake /sys and /proc trees.
-#include "ui/cli/EnvironmentNotes.h"
+// Environment notes, the machine block and the run figures from fake /sys, /proc and /etc trees.
+#include "cli/EnvironmentNotes.h"
+#include "cli/Machine.h"
+#include "cli/RunFigures.h"
 
 #include <gtest/gtest.h>
 
@@ -16,16 +18,26 @@ namespace fs = std::filesystem;
 
 using Files = std::vector<std::pair<std::string, std::string>>;  // path under the root, content
 
-std::vector<std::string> notesFor(const Files& files) {
-  QTemporaryDir root;
-  EXPECT_TRUE(root.isValid());
-  const fs::path base = root.path().toStdString();
-  for (const auto& [path, content] : files) {
-    const fs::path file = base / path;
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << content;
+// A temporary tree of `files`, removed with the object.
+class FakeRoot {
+ public:
+  explicit FakeRoot(const Files& files) {
+    EXPECT_TRUE(dir_.isValid());
+    for (const auto& [path, content] : files) {
+      const fs::path file = base() / path;
+      fs::create_directories(file.parent_path());
+      std::ofstream(file) << content;
+    }
   }
-  return environmentNotes({base / "sys", base / "proc"});
+  fs::path base() const { return dir_.path().toStdString(); }
+  SystemRoots roots() const { return {base() / "sys", base() / "proc", base() / "etc"}; }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+std::vector<std::string> notesFor(const Files& files) {
+  return environmentNotes(FakeRoot(files).roots());
 }
 
 TEST(EnvironmentNotes, FromFakeSystemTrees) {
@@ -86,6 +98,78 @@ TEST(EnvironmentNotes, FromFakeSystemTrees) {
     for (std::size_t i = 0; i < notes.size(); ++i) {
       EXPECT_NE(notes[i].find(c.expected[i]), std::string::npos) << c.name << ": " << notes[i];
     }
+  }
+}
+
+TEST(MachineAndRunFigures, FromFakeSystemTrees) {
+  const std::string intel =
+      "processor\t: 0\nmodel name\t: Intel(R) Xeon(R) CPU @ 2.20GHz\n\n"
+      "processor\t: 1\nmodel name\t: Intel(R) Xeon(R) CPU @ 2.20GHz\n";
+  struct Case {
+    const char* name;
+    Files files;
+    std::optional<std::string> cpuModel;
+    std::optional<int> logicalCpus;
+    std::optional<std::string> osRelease;
+    std::optional<std::int64_t> stealTicks;
+  };
+  const Case cases[] = {
+      {"a whole system",
+       {{"proc/cpuinfo", intel},
+        {"etc/os-release",
+         "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"},
+        {"proc/stat", "cpu  4705 356 584 3699 23 0 23 61 0 0\ncpu0 1 2 3 4 5 6 7 8 9 10\n"}},
+       "Intel(R) Xeon(R) CPU @ 2.20GHz",
+       2,
+       "Debian GNU/Linux 12 (bookworm)",
+       61},
+      {"nothing reported", {}, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
+      // Some processors name no model; a kernel before steal accounting has seven fields.
+      {"no model, unquoted name, no steal field",
+       {{"proc/cpuinfo", "processor : 0\nBogoMIPS : 48.00\n\nprocessor : 1\n\nprocessor : 2\n"},
+        {"etc/os-release", "PRETTY_NAME=Alpine\n"},
+        {"proc/stat", "cpu  1 2 3 4 5 6 7\n"}},
+       std::nullopt,
+       3,
+       "Alpine",
+       std::nullopt},
+      {"garbled",
+       {{"proc/stat", "cpu  1 2 3 4 5 6 7 x\n"}, {"proc/cpuinfo", "no colons\n"}},
+       std::nullopt,
+       std::nullopt,
+       std::nullopt,
+       std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const FakeRoot root(c.files);
+    const Machine machine = describeMachine(root.roots());
+    EXPECT_EQ(machine.cpuModel, c.cpuModel) << c.name;
+    EXPECT_EQ(machine.logicalCpus, c.logicalCpus) << c.name;
+    EXPECT_EQ(machine.osRelease, c.osRelease) << c.name;
+    EXPECT_EQ(stealTicks(root.roots()), c.stealTicks) << c.name;
+  }
+
+  // 10 s of wall time; steal counted at 100 ticks per second.
+  struct Figures {
+    std::int64_t cpuNanoseconds;
+    std::optional<std::int64_t> stealBefore, stealAfter;
+    bool contended;
+    std::optional<double> stealMilliseconds;
+  };
+  const Figures figures[] = {
+      {9'700'000'000, 100, 103, false, 30.0},  // exactly 97 % of the wall time
+      {9'690'000'000, 100, 100, true, 0.0},
+      {9'999'000'000, std::nullopt, 100, false, std::nullopt},
+      {5'000'000'000, 100, 99, true, std::nullopt},  // a counter that went back is no figure
+  };
+  for (const Figures& f : figures) {
+    const RunFigures run =
+        figuresBetween({1'000'000'000, 7, f.stealBefore},
+                       {1'000'000'000 + f.cpuNanoseconds, 12, f.stealAfter}, 10'000'000'000, 100);
+    EXPECT_DOUBLE_EQ(run.cpuShare, static_cast<double>(f.cpuNanoseconds) / 1e10);
+    EXPECT_EQ(run.contended(), f.contended) << f.cpuNanoseconds;
+    EXPECT_EQ(run.stealMilliseconds, f.stealMilliseconds) << f.cpuNanoseconds;
+    EXPECT_EQ(run.involuntarySwitches, 5);
   }
 }
 

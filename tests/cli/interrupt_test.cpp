@@ -5,9 +5,9 @@
 #include <csignal>
 #include <vector>
 
-#include "ui/cli/InterruptWatch.h"
-#include "ui/cli/RunResult.h"
-#include "ui/toolkit/HeadlessRunHost.h"
+#include "cli/InterruptWatch.h"
+#include "cli/RunResult.h"
+#include "platform/HeadlessRunHost.h"
 
 namespace orvendale::cli {
 
@@ -16,7 +16,7 @@ class InterruptTest : public QObject {
 
  private slots:
   void sigintDuringARunStopsItUnscored() {
-    ui::HeadlessRunHost host;
+    platform::HeadlessRunHost host;
     std::vector<std::int16_t> seen;
     host.setTickHandler([&seen](std::int16_t ticks) { seen.push_back(ticks); });
     InterruptWatch watch([&host] { host.stopRun(); });

@@ -1,4 +1,4 @@
-#include "ui/cli/Options.h"
+#include "cli/Options.h"
 
 #include <gtest/gtest.h>
 

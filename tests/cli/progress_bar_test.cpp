@@ -1,4 +1,4 @@
-#include "ui/cli/ProgressBar.h"
+#include "cli/ProgressBar.h"
 
 #include <gtest/gtest.h>
 

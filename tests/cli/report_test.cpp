@@ -8,10 +8,10 @@
 
 #include "benchmark/WorkIteration.h"
 #include "benchmark/scripted_host.h"
-#include "ui/cli/JsonReport.h"
-#include "ui/cli/RunResult.h"
-#include "ui/cli/Session.h"
-#include "ui/cli/TextReport.h"
+#include "cli/JsonReport.h"
+#include "cli/RunResult.h"
+#include "cli/Session.h"
+#include "cli/TextReport.h"
 
 namespace orvendale::cli {
 namespace {
@@ -80,8 +80,15 @@ TEST(ResultOfRun, ScriptedRunsAreScoredLikeTheWindow) {
 }
 
 TEST(JsonReport, ScoredRunsAndTheirSummary) {
-  const QJsonObject json =
-      parsed(jsonReport(sessionOf({scriptedRun(7, 2'000'000), scriptedRun(12, 3'000'000)}, 2)));
+  RunResult contended = scriptedRun(12, 3'000'000);
+  contended.figures.emplace();
+  contended.figures->cpuNanoseconds = 2'400'000;
+  contended.figures->cpuShare = 0.8;
+  RunResult uncontended = scriptedRun(7, 2'000'000);
+  uncontended.figures.emplace().cpuShare = 0.99;
+  Session session = sessionOf({uncontended, contended}, 2);
+  session.machine.logicalCpus = 2;
+  const QJsonObject json = parsed(jsonReport(session));
 
   EXPECT_EQ(json["program"].toString(), "Orvendale");
   EXPECT_EQ(json["version"].toString(), "1.0.5");
@@ -103,6 +110,12 @@ TEST(JsonReport, ScoredRunsAndTheirSummary) {
   EXPECT_DOUBLE_EQ(first["nsPerIteration"].toDouble(), 285714.3);
   EXPECT_EQ(first["workloadRevision"].toInt(), kWorkloadRevision);
   EXPECT_EQ(runs[1].toObject()["score"].toDouble(), 19);
+  EXPECT_FALSE(first["contended"].toBool(true));
+  EXPECT_TRUE(runs[1].toObject()["contended"].toBool());
+  EXPECT_DOUBLE_EQ(runs[1].toObject()["cpuPercent"].toDouble(), 80);
+  EXPECT_TRUE(runs[1].toObject()["stealTimeMs"].isNull());
+  EXPECT_EQ(json["machine"].toObject()["logicalCpus"].toInt(), 2);
+  EXPECT_TRUE(json["machine"].toObject()["cpuModel"].isNull());
 
   const QJsonObject summary = json["summary"].toObject();
   EXPECT_EQ(summary["scoredRuns"].toInt(), 2);
@@ -110,6 +123,7 @@ TEST(JsonReport, ScoredRunsAndTheirSummary) {
   EXPECT_EQ(summary["minimum"].toDouble(), 11);
   EXPECT_EQ(summary["maximum"].toDouble(), 19);
   EXPECT_DOUBLE_EQ(summary["cvPercent"].toDouble(), 37.712);
+  EXPECT_EQ(summary["contendedRuns"].toInt(), 1);
 }
 
 TEST(JsonReport, RunsWithoutAScoreCarryNone) {
@@ -122,6 +136,7 @@ TEST(JsonReport, RunsWithoutAScoreCarryNone) {
   EXPECT_EQ(partial["status"].toString(), "interrupted");
   EXPECT_EQ(partial["ticks"].toInt(), 47);
   EXPECT_FALSE(partial.contains("score"));
+  EXPECT_FALSE(partial.contains("contended"));  // not measured
   // One scored run: no variation to report.
   EXPECT_EQ(json["summary"].toObject()["scoredRuns"].toInt(), 1);
   EXPECT_TRUE(json["summary"].toObject()["cvPercent"].isNull());
@@ -179,11 +194,13 @@ TEST(TextReport, EveryScoreNamesItsWorkloadAndOnlyScoredRunsHaveOne) {
   }
   EXPECT_NE(runLine(1, 1, runs[1], 1).find("47 of 100 ticks"), std::string::npos);
 
-  const std::optional<Summary> summary = sessionOf({runs[0], scriptedRun(12, 1)}, 2).summary();
+  // Scores 11 and 20: the median is no whole score.
+  const std::optional<Summary> summary = sessionOf({runs[0], scriptedRun(13, 1)}, 2).summary();
   ASSERT_TRUE(summary.has_value());
-  EXPECT_EQ(summaryLine(*summary, kWorkloadRevision),
-            "scores of 2 runs (workload revision 2): median 15, minimum 11, maximum 19, "
-            "coefficient of variation 37.71 %");
+  EXPECT_EQ(summaryLine(*summary, kWorkloadRevision, 1),
+            "scores of 2 runs (workload revision 2): median 16 (mean of the middle two, rounded "
+            "half up), minimum 11, maximum 20, coefficient of variation 41.06 %; 1 of 2 runs "
+            "contended");
 }
 
 }  // namespace

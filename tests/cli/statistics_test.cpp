@@ -1,4 +1,4 @@
-#include "ui/cli/Statistics.h"
+#include "cli/Statistics.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include "platform/version/VersionRecord.h"
 #include "popup_probe.h"
 #include "runtime/errors.h"
 #include "support/error_code.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMain.h"
-#include "ui/version/VersionRecord.h"
 
 namespace orvendale::ui {
 
@@ -80,7 +80,8 @@ class AboutWindowTest : public QObject {
     const QString content = about.label("lblContent").text();
     QVERIFY(
         content.startsWith("This program can test the calculation preformance of you CPU.\n\n"));
-    QCOMPARE(content.toStdString(), App.Comments() + "\n\n" + App.FileDescription());
+    QCOMPARE(content.toStdString(),
+             platform::App.Comments() + "\n\n" + platform::App.FileDescription());
     QVERIFY(!content.contains('\r'));
     QCOMPARE(about.size(), QSize(319, 287));
     QVERIFY(about.parentWidget() == nullptr);  // modeless, without an owner
@@ -116,8 +117,8 @@ class AboutWindowTest : public QObject {
   void readelfShowsTheRecordAppReads() {
     const auto mine = readelfRecord(QCoreApplication::applicationFilePath());
     const auto program = readelfRecord(ORVENDALE_EXECUTABLE);
-    QCOMPARE(mine.size(), VersionRecord::embedded().entries().size());
-    for (const auto& [key, value] : VersionRecord::embedded().entries()) {
+    QCOMPARE(mine.size(), platform::VersionRecord::embedded().entries().size());
+    for (const auto& [key, value] : platform::VersionRecord::embedded().entries()) {
       QCOMPARE(mine.at(key), value);
     }
     QCOMPARE(program, mine);
@@ -144,7 +145,7 @@ class AboutWindowTest : public QObject {
     QFETCH(int, value);
     QFETCH(int, error);
     const std::string bytes = "fixed.FileVersion=" + version.toStdString() + '\0';
-    const VersionRecord record = VersionRecord::parse(bytes);
+    const platform::VersionRecord record = platform::VersionRecord::parse(bytes);
     int field = 0;
     QCOMPARE(testing::errorCodeOf([&] { field = record.versionField("fixed.FileVersion", index); }),
              error);

@@ -4,10 +4,10 @@
 #include <cfenv>
 
 #include "benchmark/scripted_host.h"
+#include "platform/EventPump.h"
 #include "runtime/errors.h"
 #include "support/msgbox_recorder.h"
 #include "ui/toolkit/Form.h"
-#include "ui/toolkit/Platform.h"
 
 namespace orvendale::ui {
 namespace {
@@ -37,7 +37,7 @@ class TestForm : public Form {
     onClick("Fail", "Fail_Click", [] { raiseError(kOverflow); });
     onClick("UnloadMe", "UnloadMe_Click", [this] {
       Unload();
-      rtcDoEvents();
+      platform::rtcDoEvents();
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
       survivedOwnUnload = true;  // still alive: the handler is running
     });
@@ -137,7 +137,7 @@ class ToolkitTest : public QObject {
           std::fesetround(FE_UPWARD);
         }
       });
-      rtcDoEvents();
+      platform::rtcDoEvents();
       if (pump == 5) {
         host.deliverTicks(100);
       }

@@ -1,0 +1,97 @@
+#include "cli/Compare.h"
+
+#include <cmath>
+
+#include "cli/Options.h"
+#include "cli/Statistics.h"
+#include "cli/TextReport.h"
+
+namespace orvendale::cli {
+
+namespace {
+std::string fileLine(const char* label, const ResultFile& file) {
+  const Summary summary = *summarize(file.scores);
+  std::string line = std::string(label) + ": " + file.name + ", " + std::to_string(summary.count) +
+                     (summary.count == 1 ? " scored run" : " scored runs") + ": median " +
+                     medianText(summary) + ", minimum " + fixedText(summary.minimum, 0) +
+                     ", maximum " + fixedText(summary.maximum, 0);
+  if (summary.cvPercent) {
+    line += ", coefficient of variation " + fixedText(*summary.cvPercent, 2) + " %";
+  }
+  return line;
+}
+
+// A difference between runs that lost the processor to other work may be that work's.
+std::string contentionNote(const ResultFile& older, const ResultFile& newer) {
+  if (older.contendedRuns == 0 && newer.contendedRuns == 0) {
+    return {};
+  }
+  return "note: " + std::to_string(older.contendedRuns) + " of " +
+         std::to_string(older.scores.size()) + " old and " + std::to_string(newer.contendedRuns) +
+         " of " + std::to_string(newer.scores.size()) +
+         " new runs were contended: other work on the machine may account for the difference\n";
+}
+
+std::string pText(double p) {
+  return "p = " + fixedText(p, 4);
+}
+}  // namespace
+
+std::string verdictText(const RankTest& test, std::size_t olderCount, std::size_t newerCount,
+                        bool newerHigher) {
+  switch (verdictOf(test)) {
+    case Verdict::kTooFewRuns:
+      return "not significant (" + pText(test.pValue) + "): " + std::to_string(olderCount) +
+             " and " + std::to_string(newerCount) +
+             " scores cannot show a difference at the 5 % level (the smallest possible p is " +
+             fixedText(test.smallestPValue, 4) + "); take " +
+             std::to_string(runsNeededForSignificance()) + " or more runs for each file";
+    case Verdict::kNotSignificant:
+      return "not significant at the 5 % level (" + pText(test.pValue) +
+             "): the difference is within the runs' own noise";
+    case Verdict::kSignificant:
+      return std::string("significant at the 5 % level (") + pText(test.pValue) + "): new scores " +
+             (newerHigher ? "higher" : "lower") + " than old by more than the runs' own noise";
+  }
+  return {};
+}
+
+std::string comparisonReport(const ResultFile& older, const ResultFile& newer) {
+  const Summary olderSummary = *summarize(older.scores);
+  const Summary newerSummary = *summarize(newer.scores);
+  const double ratio = newerSummary.median / olderSummary.median;
+  const RankTest test = mannWhitney(older.scores, newer.scores);
+  const std::string change = (ratio >= 1 ? "+" : "") + fixedText(100 * (ratio - 1), 2) + " %";
+  return fileLine("old", older) + "\n" + fileLine("new", newer) + "\n" +
+         "new / old (medians): " + fixedText(ratio, 4) + " (" + change + ")\n" +
+         "Mann-Whitney U = " + fixedText(test.u, test.u == std::floor(test.u) ? 0 : 1) +
+         ", two-sided" + (test.exact ? " exact" : " approximate") + " test: " +
+         verdictText(test, older.scores.size(), newer.scores.size(),
+                     newerSummary.median > olderSummary.median) +
+         "\n" + contentionNote(older, newer);
+}
+
+int compareFiles(const std::string& olderPath, const std::string& newerPath, std::FILE* out,
+                 std::FILE* err) {
+  const auto older = readResultFile(olderPath);
+  const auto newer = readResultFile(newerPath);
+  for (const auto* read : {&older, &newer}) {
+    if (const auto* error = std::get_if<ResultFileError>(read)) {
+      std::fprintf(err, "orvendale-cli: %s\n", error->message.c_str());
+      return kUsageExitStatus;
+    }
+  }
+  const ResultFile& a = std::get<ResultFile>(older);
+  const ResultFile& b = std::get<ResultFile>(newer);
+  if (a.workloadRevision != b.workloadRevision) {
+    std::fprintf(err,
+                 "orvendale-cli: %s has workload revision %d and %s has %d: their scores measure "
+                 "different work and are not compared\n",
+                 a.name.c_str(), a.workloadRevision, b.name.c_str(), b.workloadRevision);
+    return kUsageExitStatus;
+  }
+  std::fputs(comparisonReport(a, b).c_str(), out);
+  return 0;
+}
+
+}  // namespace orvendale::cli

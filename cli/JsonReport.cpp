@@ -1,0 +1,113 @@
+#include "cli/JsonReport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <cmath>
+
+namespace orvendale::cli {
+
+namespace {
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// Milliseconds to the microsecond and nanoseconds to a tenth: more digits are only noise.
+double rounded(double value, double unitsPerOne) {
+  return std::round(value * unitsPerOne) / unitsPerOne;
+}
+
+QJsonValue optionalText(const std::optional<std::string>& text) {
+  return text ? QJsonValue(qs(*text)) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject machineObject(const Machine& machine) {
+  return QJsonObject{
+      {"cpuModel", optionalText(machine.cpuModel)},
+      {"logicalCpus", machine.logicalCpus ? QJsonValue(*machine.logicalCpus) : QJsonValue()},
+      {"kernel", optionalText(machine.kernel)},
+      {"osRelease", optionalText(machine.osRelease)},
+      {"compiler", qs(machine.compiler)},
+      {"compilerFlags", qs(machine.compilerFlags)},
+      {"qtVersion", qs(machine.qtVersion)},
+      {"eventDispatcher", optionalText(machine.eventDispatcher)},
+      {"programVersion", qs(machine.programVersion)},
+      {"workloadRevision", machine.workloadRevision},
+  };
+}
+
+void insertFigures(const RunFigures& figures, QJsonObject& object) {
+  object.insert("cpuTimeMs", rounded(static_cast<double>(figures.cpuNanoseconds) / 1e6, 1e3));
+  object.insert("cpuPercent", rounded(100 * figures.cpuShare, 10));
+  object.insert("stealTimeMs", figures.stealMilliseconds
+                                   ? QJsonValue(rounded(*figures.stealMilliseconds, 1e3))
+                                   : QJsonValue());
+  object.insert("involuntaryContextSwitches", static_cast<qint64>(figures.involuntarySwitches));
+  object.insert("contended", figures.contended());
+}
+
+QJsonObject runObject(int number, const RunResult& run, int workloadRevision) {
+  QJsonObject object{
+      {"run", number},
+      {"status", statusName(run.status)},
+      {"ticks", run.ticks},
+      {"iterations", run.iterations},
+      {"wallTimeMs", rounded(static_cast<double>(run.wallNanoseconds) / 1e6, 1e3)},
+      {"nsPerIteration", rounded(run.nanosecondsPerIteration(), 10)},
+      {"workloadRevision", workloadRevision},
+  };
+  if (run.scored()) {
+    object.insert("score", run.score);
+  }
+  if (run.figures) {
+    insertFigures(*run.figures, object);
+  }
+  if (!run.detail.empty()) {
+    object.insert(run.status == RunStatus::kInvalid ? "lastIterationText" : "error",
+                  qs(run.detail));
+  }
+  return object;
+}
+
+QJsonValue summaryValue(const Session& session) {
+  const std::optional<Summary> summary = session.summary();
+  if (!summary) {
+    return QJsonValue::Null;
+  }
+  return QJsonObject{
+      {"scoredRuns", static_cast<qint64>(summary->count)},
+      {"median", summary->median},
+      {"minimum", summary->minimum},
+      {"maximum", summary->maximum},
+      {"cvPercent",
+       summary->cvPercent ? QJsonValue(rounded(*summary->cvPercent, 1e3)) : QJsonValue::Null},
+      {"contendedRuns", session.contendedRuns()},
+  };
+}
+}  // namespace
+
+std::string jsonReport(const Session& session) {
+  QJsonArray runs;
+  for (std::size_t i = 0; i < session.runs.size(); ++i) {
+    runs.append(runObject(static_cast<int>(i + 1), session.runs[i], session.workloadRevision));
+  }
+  QJsonArray notes;
+  for (const std::string& note : session.environmentNotes) {
+    notes.append(qs(note));
+  }
+  const QJsonObject document{
+      {"program", qs(session.programName)},
+      {"version", qs(session.programVersion)},
+      {"workloadRevision", session.workloadRevision},
+      {"runsRequested", session.runsRequested},
+      {"interrupted", session.interrupted},
+      {"runs", runs},
+      {"summary", summaryValue(session)},
+      {"environmentNotes", notes},
+      {"machine", machineObject(session.machine)},
+  };
+  return QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
+}
+
+}  // namespace orvendale::cli

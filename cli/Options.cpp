@@ -1,0 +1,92 @@
+#include "cli/Options.h"
+
+#include <charconv>
+
+namespace orvendale::cli {
+
+namespace {
+// A positive int in plain decimal digits, nothing else (no sign, spaces or suffix).
+bool parseRuns(std::string_view text, int& runs) {
+  if (text.empty() || text.front() < '0' || text.front() > '9') {
+    return false;
+  }
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 1) {
+    return false;
+  }
+  runs = value;
+  return true;
+}
+
+OptionError badRuns(std::string_view value) {
+  return {"bad value '" + std::string(value) + "' for --runs (a whole number, 1 or more)"};
+}
+}  // namespace
+
+std::variant<Options, OptionError> parseOptions(std::span<const std::string_view> arguments) {
+  Options options;
+  bool runOptions = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    if (argument == "--json") {
+      options.json = true;
+      runOptions = true;
+    } else if (argument == "--help" || argument == "-h") {
+      options.help = true;
+    } else if (argument == "--version") {
+      options.version = true;
+    } else if (argument == "--compare") {
+      if (arguments.size() - i < 3) {
+        return OptionError{"--compare needs two result files, OLD and NEW"};
+      }
+      options.compare.emplace(arguments[i + 1], arguments[i + 2]);
+      i += 2;
+    } else if (argument == "--runs") {
+      runOptions = true;
+      if (i + 1 == arguments.size()) {
+        return OptionError{"--runs needs a value"};
+      }
+      const std::string_view value = arguments[++i];
+      if (!parseRuns(value, options.runs)) {
+        return badRuns(value);
+      }
+    } else if (argument.starts_with("--runs=")) {
+      runOptions = true;
+      const std::string_view value = argument.substr(std::string_view("--runs=").size());
+      if (!parseRuns(value, options.runs)) {
+        return badRuns(value);
+      }
+    } else if (argument.starts_with("-")) {
+      return OptionError{"unknown option '" + std::string(argument) + "'"};
+    } else {
+      return OptionError{"unexpected argument '" + std::string(argument) + "'"};
+    }
+  }
+  if (options.compare && runOptions) {
+    return OptionError{"--compare makes no run: it takes no --runs or --json"};
+  }
+  return options;
+}
+
+std::string usageText() {
+  return "Usage: orvendale-cli [--runs N] [--json]\n"
+         "       orvendale-cli --compare OLD.json NEW.json\n"
+         "Runs the benchmark's ten-second workload without a window and prints its score.\n"
+         "\n"
+         "  --runs N    N consecutive runs (default 1); prints each score, then their median,\n"
+         "              minimum, maximum and coefficient of variation\n"
+         "  --json      print one JSON document instead of text\n"
+         "  --compare OLD NEW\n"
+         "              compare two --json result files of the same workload revision: their\n"
+         "              medians, the ratio NEW/OLD and a rank test of whether the difference\n"
+         "              is larger than the runs' own noise; no run is made\n"
+         "  --help      show this help and exit\n"
+         "  --version   show the program version and workload revision and exit\n"
+         "\n"
+         "Exit status: 0 when every run gave a valid score, 1 when a run was invalid or failed,\n"
+         "2 for a bad command line or a result file that cannot be compared, 130 when stopped\n"
+         "by Ctrl-C (finished runs are reported).\n";
+}
+
+}  // namespace orvendale::cli

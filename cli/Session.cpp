@@ -1,0 +1,38 @@
+#include "cli/Session.h"
+
+#include <algorithm>
+
+namespace orvendale::cli {
+
+std::optional<Summary> Session::summary() const {
+  std::vector<double> scores;
+  for (const RunResult& run : runs) {
+    if (run.scored()) {
+      scores.push_back(run.score);
+    }
+  }
+  return summarize(scores);
+}
+
+int Session::contendedRuns() const {
+  return static_cast<int>(std::count_if(runs.begin(), runs.end(), [](const RunResult& run) {
+    return run.scored() && run.figures && run.figures->contended();
+  }));
+}
+
+int Session::exitStatus() const {
+  const bool failed = std::any_of(runs.begin(), runs.end(), [](const RunResult& run) {
+    return run.status == RunStatus::kInvalid || run.status == RunStatus::kFailed;
+  });
+  if (failed) {
+    return kFailureExitStatus;
+  }
+  if (interrupted) {
+    return kInterruptedExitStatus;
+  }
+  const auto scored =
+      std::count_if(runs.begin(), runs.end(), [](const RunResult& run) { return run.scored(); });
+  return scored == runsRequested ? 0 : kFailureExitStatus;
+}
+
+}  // namespace orvendale::cli

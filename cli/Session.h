@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/Machine.h"
+#include "cli/RunResult.h"
+#include "cli/Statistics.h"
+
+namespace orvendale::cli {
+
+// Everything one invocation reports: what was asked, what the runs gave and what was noticed
+// about the machine.
+struct Session {
+  std::string programName;
+  std::string programVersion;
+  int workloadRevision = 0;
+  int runsRequested = 0;
+  bool interrupted = false;
+  std::vector<RunResult> runs;
+  std::vector<std::string> environmentNotes;
+  Machine machine;
+
+  // The summary of the scored runs' scores; nothing when no run was scored.
+  std::optional<Summary> summary() const;
+  // How many scored runs had less than kUncontendedCpuShare of a processor.
+  int contendedRuns() const;
+  // 0 when every requested run was scored, 1 when a run was invalid or failed, 130 when
+  // interrupted (a failure takes precedence).
+  int exitStatus() const;
+};
+
+inline constexpr int kInterruptedExitStatus = 130;
+inline constexpr int kFailureExitStatus = 1;
+
+}  // namespace orvendale::cli

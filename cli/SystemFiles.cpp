@@ -1,0 +1,37 @@
+#include "cli/SystemFiles.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace orvendale::cli {
+
+std::optional<std::string> firstLine(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  std::string line;
+  if (!in || !std::getline(in, line)) {
+    return std::nullopt;
+  }
+  const auto notSpace = [](unsigned char c) { return c != ' ' && c != '\t' && c != '\r'; };
+  line.erase(line.begin(), std::find_if(line.begin(), line.end(), notSpace));
+  line.erase(std::find_if(line.rbegin(), line.rend(), notSpace).base(), line.end());
+  return line;
+}
+
+std::optional<std::string> fileText(const std::filesystem::path& file, std::size_t limit) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    return std::nullopt;
+  }
+  // Reads one byte past the limit to tell a file of exactly `limit` bytes from a larger one;
+  // proc files report no size, so the limit is applied while reading.
+  std::string text(limit + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad() || static_cast<std::size_t>(in.gcount()) > limit) {
+    return std::nullopt;
+  }
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return text;
+}
+
+}  // namespace orvendale::cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace orvendale::cli {
+
+// Where the system reports its state; tests point these at fake trees.
+struct SystemRoots {
+  std::filesystem::path sys = "/sys";
+  std::filesystem::path proc = "/proc";
+  std::filesystem::path etc = "/etc";
+};
+
+// The first line of a small sysfs or proc file without surrounding white space; nothing when
+// the file cannot be read.
+std::optional<std::string> firstLine(const std::filesystem::path& file);
+
+// The whole of a file of at most `limit` bytes; nothing when it cannot be read or is larger.
+std::optional<std::string> fileText(const std::filesystem::path& file, std::size_t limit);
+
+}  // namespace orvendale::cli

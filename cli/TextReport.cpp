@@ -1,0 +1,88 @@
+#include "cli/TextReport.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace orvendale::cli {
+
+namespace {
+std::string known(const std::optional<std::string>& value) {
+  return value ? *value : "unknown";
+}
+
+std::string figuresText(const RunFigures& figures) {
+  std::string text = "; CPU " + fixedText(static_cast<double>(figures.cpuNanoseconds) / 1e6, 1) +
+                     " ms, " + fixedText(100 * figures.cpuShare, 1) + " % of the wall time, ";
+  text += figures.stealMilliseconds ? "steal " + fixedText(*figures.stealMilliseconds, 1) + " ms"
+                                    : std::string("steal not reported");
+  text += ", " + std::to_string(figures.involuntarySwitches) + " involuntary context switches";
+  return figures.contended() ? text + ", contended" : text;
+}
+}  // namespace
+
+std::string fixedText(double value, int decimals) {
+  std::array<char, 64> buffer{};
+  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                          std::chars_format::fixed, decimals);
+  if (error != std::errc()) {
+    return "?";
+  }
+  return std::string(buffer.data(), end);
+}
+
+std::string runLine(int number, int count, const RunResult& run, int workloadRevision) {
+  std::string line = "run " + std::to_string(number) + " of " + std::to_string(count) + ": ";
+  const std::string timing = fixedText(run.iterations, 0) + " iterations in " +
+                             fixedText(static_cast<double>(run.wallNanoseconds) / 1e6, 1) + " ms";
+  switch (run.status) {
+    case RunStatus::kScored:
+      line += "score " + fixedText(run.score, 0) + " (workload revision " +
+              std::to_string(workloadRevision) + "), " + timing + ", " +
+              fixedText(run.nanosecondsPerIteration(), 1) + " ns per iteration";
+      break;
+    case RunStatus::kInterrupted:
+      line += "interrupted after " + std::to_string(run.ticks) + " of " +
+              std::to_string(BenchmarkEngine::kTickLimit) + " ticks, not scored";
+      break;
+    case RunStatus::kInvalid:
+      line += "invalid, not scored: the last iteration left \"" + run.detail +
+              "\" instead of the workload's known result (" + timing + ")";
+      break;
+    case RunStatus::kFailed:
+      return line + "failed, not scored: " + run.detail;
+  }
+  return run.figures ? line + figuresText(*run.figures) : line;
+}
+
+std::string medianText(const Summary& summary) {
+  const double rounded = std::floor(summary.median + 0.5);
+  const std::string text = fixedText(rounded, 0);
+  return rounded == summary.median ? text : text + " (mean of the middle two, rounded half up)";
+}
+
+std::string summaryLine(const Summary& summary, int workloadRevision, int contendedRuns) {
+  std::string line = "scores of " + std::to_string(summary.count) +
+                     (summary.count == 1 ? " run" : " runs") + " (workload revision " +
+                     std::to_string(workloadRevision) + "): median " + medianText(summary) +
+                     ", minimum " + fixedText(summary.minimum, 0) + ", maximum " +
+                     fixedText(summary.maximum, 0);
+  if (summary.cvPercent) {
+    line += ", coefficient of variation " + fixedText(*summary.cvPercent, 2) + " %";
+  }
+  return line + "; " + std::to_string(contendedRuns) + " of " + std::to_string(summary.count) +
+         " runs contended";
+}
+
+std::string machineLines(const Machine& machine) {
+  const std::string cpus =
+      machine.logicalCpus ? std::to_string(*machine.logicalCpus) : std::string("unknown");
+  return "machine: " + known(machine.cpuModel) + ", " + cpus + " logical CPUs; " +
+         known(machine.kernel) + "; " + known(machine.osRelease) + "\n" + "build: orvendale-cli " +
+         machine.programVersion + ", workload revision " +
+         std::to_string(machine.workloadRevision) + "; " + machine.compiler + " " +
+         machine.compilerFlags + "; Qt " + machine.qtVersion + ", event dispatcher " +
+         known(machine.eventDispatcher) + "\n";
+}
+
+}  // namespace orvendale::cli
