@@ -1,0 +1,290 @@
+#!/usr/bin/env python3
+"""Plants small faults in the product code, one at a time, and runs the test suite against each.
+
+    tests/mutants/mutants.py [ID ...] [--results FILE] [--resume] [--list] [--check]
+
+Each mutant replaces one exact text (found exactly once in its file) by another, builds
+build/mutants incrementally and runs the suite without the exercise test and without the copies
+on the X server. A mutant is CAUGHT when a test fails, SURVIVED when every test passes and
+INVALID when it does not build. The file is always put back, even on Ctrl-C.
+"""
+import argparse
+import re
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+BUILD = ROOT / "build" / "mutants"
+CTEST = ["ctest", "--test-dir", str(BUILD), "-LE", "exercise|xcb", "--stop-on-failure",
+         "--timeout", "180"]
+
+# id, file, original text, replacement, what it breaks
+MUTANTS = [
+    ("rnd-increment", "runtime/random.cpp", "kIncrement = 0xC39EC3;", "kIncrement = 0xC39EC5;",
+     "the generator's stream"),
+    ("rnd-reseed-shift", "runtime/random.cpp", "(bits + (bits >> 24)) & kSeedMask",
+     "(bits + (bits >> 16)) & kSeedMask", "reseeding by a negative number"),
+    ("err-overflow-bound", "runtime/errors.cpp", "sum > INT16_MAX", "sum >= INT16_MAX",
+     "16-bit addition overflows one early"),
+    ("err-overflow-text", "runtime/errors.cpp", 'return "Overflow";', 'return "Overflow error";',
+     "the overflow message"),
+    ("num-keep-leading-zero", "runtime/numtext.cpp",
+     '  if (digits.starts_with("0.")) {\n    digits.remove_prefix(1);\n  }\n', "",
+     "numbers below one keep their leading zero"),
+    ("num-lowercase-exponent", "runtime/numtext.cpp", "(c == 'e') ? 'E' : c", "c",
+     "exponents in lower case"),
+    ("loop-no-setcsr", "runtime/loopstate.cpp", "  _mm_setcsr(mxcsr_);\n", "",
+     "the pump's SSE rounding and flags reach the run"),
+    ("loop-no-x87-clear", "runtime/loopstate.cpp", "if ((x87Status & kX87Faults) != 0) {",
+     "if ((x87Status & kX87Faults) == 0) {", "an x87 fault flag left by the pump stays set"),
+    ("msgbox-also-stderr", "runtime/msgbox.cpp", "    handler(prompt);\n    return;\n",
+     "    handler(prompt);\n", "a message shown in a box is printed on stderr as well"),
+    ("xor-255", "cipher/clsEncrypter.cpp", "rtcRandomNext() * 256.0f", "rtcRandomNext() * 255.0f",
+     "the keystream's bytes"),
+    ("stretch-swap", "cipher/clsEncrypter.cpp", "(c1 >> 6) << 4 | (c2 >> 6) << 2",
+     "(c1 >> 6) << 2 | (c2 >> 6) << 4", "the packed top bits of a full group"),
+    ("stretch-short-shift", "cipher/clsEncrypter.cpp", "int shift = 4;", "int shift = 2;",
+     "the packed top bits of a short last group"),
+    ("key-sign", "cipher/clsEncrypter.cpp", "const float v = -u * static_cast<float>(c);",
+     "const float v = u * static_cast<float>(c);", "the key no longer reseeds the generator"),
+    ("shrink-shift", "cipher/clsEncrypter.cpp", "high = ((y / 4) & 3) * 64;",
+     "high = ((y / 2) & 3) * 64;", "decoding of every group's second character"),
+    ("shrink-text", "cipher/clsEncrypter.cpp", '"Error in decrypt process!"',
+     '"Error in decrypt process."', "the decoding failure's message"),
+    ("mod1-no-xor", "cipher/Module1.cpp", "  encrypter.DoXor();\n", "",
+     "the chain only armours, never encrypts"),
+    ("score-divisor", "benchmark/BenchmarkEngine.cpp", "iterations * 8 / 5", "iterations * 8 / 4",
+     "the score's scale"),
+    ("score-round", "benchmark/BenchmarkEngine.cpp", "return std::floor(quotient);",
+     "return std::round(quotient);", "scores rounded instead of truncated"),
+    ("tick-limit-99", "benchmark/BenchmarkEngine.cpp", "intTicks_ == kTickLimit",
+     "intTicks_ == kTickLimit - 1", "a run stops one tick early"),
+    ("no-clear-status", "benchmark/BenchmarkEngine.cpp",
+     "  clearFloatStatus();\n  host_.setTimer1Enabled(true);", "  host_.setTimer1Enabled(true);",
+     "a flag raised before the run fails it"),
+    ("timer-order-swapped", "benchmark/BenchmarkEngine.cpp",
+     "host_.setTimer1Enabled(true);  // enabled before the interval is set\n"
+     "  host_.setTimer1Interval(kTickIntervalMs);",
+     "host_.setTimer1Interval(kTickIntervalMs);\n  host_.setTimer1Enabled(true);",
+     "the run timer is armed in the other order"),
+    ("result-caption", "benchmark/BenchmarkEngine.cpp", '"Result: " + rtcVarStrFromVar',
+     '"Result " + rtcVarStrFromVar', "the result label's text"),
+    ("math-pairs-8", "benchmark/WorkIteration.cpp", "kMathPairs = 9;", "kMathPairs = 8;",
+     "less math work per iteration"),
+    ("pump-no-guard", "platform/EventPump.cpp", "  const LoopStateGuard loopState;\n", "",
+     "handlers in the pump change the run's floating-point state"),
+    ("pump-no-user-input", "platform/EventPump.cpp", "QEventLoop::AllEvents",
+     "QEventLoop::ExcludeUserInputEvents", "no clicks or keys during a run"),
+    ("dispatcher-swapped", "platform/EventPump.cpp", 'if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))',
+     'if (qEnvironmentVariableIsSet("QT_NO_GLIB"))', "the GLib dispatcher unless the user chose"),
+    ("timer-coarse", "platform/Timer.cpp", "  timer_->setTimerType(Qt::PreciseTimer);\n", "",
+     "ticks up to 5 % late"),
+    ("timer-enable-no-apply", "platform/Timer.cpp", "enabled_ = enabled;\n  apply();",
+     "enabled_ = enabled;", "disabling a timer leaves it ticking"),
+    ("version-field-bound", "platform/version/VersionRecord.cpp", "number > INT16_MAX ||",
+     "number >= INT16_MAX ||", "version field 32767 refused"),
+    ("version-value-offby1", "platform/version/VersionRecord.cpp", "entry.substr(equals + 1)",
+     "entry.substr(equals)", "every value starts with '='"),
+    ("form-centre-corner", "ui/toolkit/Form.cpp", "frame.moveCenter(centre);",
+     "frame.moveTopLeft(centre);", "a window's corner, not its centre, on the owner"),
+    ("form-recentre-forever", "ui/toolkit/Form.cpp", "    frameCentrePending_.reset();\n", "",
+     "a framed window snaps back whenever it is moved"),
+    ("popup-no-null-check", "ui/toolkit/Form.cpp",
+     "  if (chosen == nullptr) {\n    return;\n  }\n  const auto handler", "  const auto handler",
+     "dismissing the popup dereferences no choice"),
+    ("popup-menu-name", "ui/toolkit/Form.cpp", "m.name == menuName", "m.name != menuName",
+     "the popup never opens"),
+    ("unload-ends-early", "ui/toolkit/Form.cpp", "--g_loadedForms == 0 && g_programEnd",
+     "--g_loadedForms <= 1 && g_programEnd", "the program ends with a window still loaded"),
+    ("unload-no-hide", "ui/toolkit/Form.cpp", "  hide();\n  destroyWhenIdle();",
+     "  destroyWhenIdle();", "an unloaded window stays on screen while a handler runs"),
+    ("right-button-code", "ui/toolkit/Form.cpp", "case Qt::RightButton:\n      return 2;",
+     "case Qt::RightButton:\n      return 4;", "a right press reported as the middle button"),
+    ("busy-pointer-code", "ui/toolkit/Form.cpp", "pointer == 11", "pointer == 1",
+     "no busy pointer during a run"),
+    ("oom-text", "ui/toolkit/Form.cpp", '"Error 7: Out of memory"', '"Error 7: out of memory"',
+     "the out-of-memory message"),
+    ("font-pixel-size", "ui/toolkit/Form.cpp", "wanted.points * 4 / 3", "wanted.points * 3 / 4",
+     "every font too small"),
+    ("main-popup-left-button", "ui/frmMain.cpp", "if (Button != 2) {", "if (Button != 1) {",
+     "the popup opens on a left press"),
+    ("about-no-cancel", "ui/frmAbout.cpp", ".cancel = true}", ".cancel = false}",
+     "Esc no longer closes About"),
+    ("label-not-run-text", "ui/frmMainDescription.cpp", '"Result: (not run)"',
+     '"Result: (not yet run)"', "the result label before a run"),
+    ("rank-doubled", "cli/RankTest.cpp", "static_cast<std::int64_t>(i + j + 2)",
+     "static_cast<std::int64_t>(i + j + 1)", "ranks one half too low"),
+    ("rank-tie-cube", "cli/RankTest.cpp", "tied * tied * tied - tied", "tied * tied - tied",
+     "the approximate test's tie correction"),
+    ("rank-distance-strict", "cli/RankTest.cpp", "if (distance >= observed) {",
+     "if (distance > observed) {", "the exact p leaves out the observed sum"),
+    ("verdict-swapped", "cli/RankTest.cpp",
+     "? Verdict::kSignificant : Verdict::kNotSignificant", "? Verdict::kNotSignificant : Verdict::kSignificant",
+     "significant and not significant swapped"),
+    ("resfile-control-bound", "cli/ResultFile.cpp", "static_cast<unsigned char>(c) < 0x20",
+     "static_cast<unsigned char>(c) < 0x1f", "control character 0x1f reaches the message"),
+    ("resfile-score-zero", "cli/ResultFile.cpp", "number >= 1 && number <= limit",
+     "number >= 0 && number <= limit", "a score of 0 accepted"),
+    ("resfile-contended", "cli/ResultFile.cpp",
+     '    file.contendedRuns += run.value("contended").toBool() ? 1 : 0;\n', "",
+     "contended runs in a file not counted"),
+    ("stats-sample-n", "cli/Statistics.cpp", "squares / static_cast<double>(n - 1)",
+     "squares / static_cast<double>(n)", "population instead of sample deviation"),
+    ("stats-single-cv", "cli/Statistics.cpp", "if (n >= 2) {", "if (n >= 1) {",
+     "one score gets a variation of 0/0"),
+    ("opt-runs-zero", "cli/Options.cpp", "value < 1) {", "value < 0) {", "--runs 0 accepted"),
+    ("opt-usage-text", "cli/Options.cpp", "print one JSON document instead of text",
+     "print JSON instead of text", "the help text"),
+    ("compare-higher-lower", "cli/Compare.cpp", "newerSummary.median > olderSummary.median)",
+     "newerSummary.median < olderSummary.median)", "higher and lower swapped"),
+    ("runresult-99", "cli/RunResult.cpp", "if (ticks < BenchmarkEngine::kTickLimit) {",
+     "if (ticks < BenchmarkEngine::kTickLimit - 1) {", "a run stopped at tick 99 is scored"),
+    ("progress-and", "cli/ProgressBar.cpp", "slot == lastSlot_ || ticks == lastTicks_",
+     "slot == lastSlot_ && ticks == lastTicks_", "the bar redraws more than once a tenth"),
+    ("envnotes-mains", "cli/EnvironmentNotes.cpp", 'firstLine(supply / "online") == "0"',
+     'firstLine(supply / "online") == "1"', "on mains reported as on battery"),
+    ("interrupt-requested", "cli/InterruptWatch.cpp",
+     "if (drain()) {\n      requested_ = true;\n      if (onInterrupt_) {",
+     "if (drain()) {\n      if (onInterrupt_) {", "Ctrl-C seen by the loop is forgotten"),
+    ("main-summary-one", "cli/main.cpp", "summary && summary->count >= 2",
+     "summary && summary->count >= 1", "a summary line after a single run"),
+]
+
+
+class Stop(Exception):
+    pass
+
+
+def on_signal(signum, frame):
+    raise Stop(f"signal {signum}")
+
+
+def run(command, log):
+    log.write(f"$ {' '.join(command)}\n")
+    log.flush()
+    return subprocess.run(command, cwd=ROOT, stdout=log, stderr=subprocess.STDOUT).returncode
+
+
+def check_table(mutants):
+    problems = []
+    ids = [m[0] for m in MUTANTS]
+    problems += [f"{i}: id used twice" for i in set(ids) if ids.count(i) > 1]
+    for ident, file, original, replacement, _ in mutants:
+        count = (ROOT / file).read_text().count(original)
+        if count != 1:
+            problems.append(f"{ident}: the original text occurs {count} times in {file}")
+        if original == replacement:
+            problems.append(f"{ident}: replacement equals the original")
+    dirty = subprocess.run(["git", "status", "--porcelain", "--"] + sorted({m[1] for m in mutants}),
+                           cwd=ROOT, capture_output=True, text=True).stdout.strip()
+    if dirty:
+        problems.append(f"uncommitted changes in mutated files:\n{dirty}")
+    return problems
+
+
+def failed_test(log_path):
+    for line in log_path.read_text(errors="replace").splitlines():
+        found = re.search(r"Test\s+#\d+: (\S+) \.*\s*(\*\*\*|Subprocess|Exception|Exit|Child)", line)
+        if found:
+            return found.group(1)
+    return ""
+
+
+def build_and_test(log_path):
+    """INVALID, CAUGHT or SURVIVED for the tree as it is now."""
+    with open(log_path, "w") as log:
+        if run(["cmake", "--build", str(BUILD)], log) != 0:
+            return "INVALID"
+        return "SURVIVED" if run(CTEST, log) == 0 else "CAUGHT"
+
+
+def try_mutant(mutant, logs):
+    ident, file, original, replacement, _ = mutant
+    path = ROOT / file
+    saved = path.read_bytes()
+    mutated = saved.decode().replace(original, replacement, 1).encode()
+    log_path = logs / f"{ident}.log"
+    try:
+        path.write_bytes(mutated)
+        verdict = build_and_test(log_path)
+    finally:
+        path.write_bytes(saved)
+    return verdict, failed_test(log_path) if verdict == "CAUGHT" else ""
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("ids", nargs="*", help="mutants to run (default: all)")
+    parser.add_argument("--results", type=Path, help="append one line per mutant to this file")
+    parser.add_argument("--resume", action="store_true", help="skip mutants already in --results")
+    parser.add_argument("--list", action="store_true", help="list the mutants and exit")
+    parser.add_argument("--check", action="store_true", help="check the table only, build nothing")
+    parser.add_argument("--no-baseline", action="store_true",
+                        help="skip the run of the unmutated suite")
+    args = parser.parse_args()
+
+    known = {m[0]: m for m in MUTANTS}
+    unknown = [i for i in args.ids if i not in known]
+    if unknown:
+        sys.exit(f"unknown mutants: {', '.join(unknown)}")
+    chosen = [known[i] for i in args.ids] if args.ids else MUTANTS
+    if args.list:
+        for ident, file, _, _, breaks in chosen:
+            print(f"{ident:24} {file:36} {breaks}")
+        return 0
+    problems = check_table(chosen)
+    if problems:
+        sys.exit("\n".join(problems))
+    if args.check:
+        print(f"{len(chosen)} mutants, table consistent")
+        return 0
+    done = {}
+    if args.resume and args.results and args.results.exists():
+        for line in args.results.read_text().splitlines():
+            fields = line.split("\t")
+            if fields[0] in known:
+                done[fields[0]] = fields
+    signal.signal(signal.SIGTERM, on_signal)
+    signal.signal(signal.SIGHUP, on_signal)
+
+    logs = BUILD / "mutant-logs"
+    if not (BUILD / "CMakeCache.txt").exists():
+        subprocess.run(["cmake", "--preset", "release", "-B", str(BUILD)], cwd=ROOT, check=True)
+    logs.mkdir(parents=True, exist_ok=True)
+    if not args.no_baseline:
+        verdict = build_and_test(logs / "baseline.log")
+        if verdict != "SURVIVED":
+            sys.exit(f"the unmutated tree does not pass ({verdict}): see {logs / 'baseline.log'}")
+
+    rows = []
+    started = time.monotonic()
+    try:
+        for mutant in chosen:
+            if mutant[0] in done:
+                rows.append(done[mutant[0]][:4])
+                continue
+            begin = time.monotonic()
+            verdict, test = try_mutant(mutant, logs)
+            row = [mutant[0], verdict, f"{time.monotonic() - begin:.0f}", test]
+            rows.append(row)
+            print("\t".join(row), flush=True)
+            if args.results:
+                with open(args.results, "a") as out:
+                    out.write("\t".join(row) + "\n")
+    except (Stop, KeyboardInterrupt) as reason:
+        print(f"stopped ({reason or 'interrupt'}); the mutated file was restored", file=sys.stderr)
+
+    print(f"\n{'mutant':24} {'verdict':9} {'s':>4}  first failing test / what it breaks")
+    for ident, verdict, seconds, test in rows:
+        print(f"{ident:24} {verdict:9} {seconds:>4}  {test or known[ident][4]}")
+    counts = {v: sum(r[1] == v for r in rows) for v in ("CAUGHT", "SURVIVED", "INVALID")}
+    print(f"mutants: {len(rows)} run, {counts['CAUGHT']} caught, {counts['SURVIVED']} survived, "
+          f"{counts['INVALID']} invalid ({time.monotonic() - started:.0f} s)")
+    return 0 if len(rows) == len(chosen) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
