@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
 """Plants small faults in the product code, one at a time, and runs the test suite against each.
 
-    tests/mutants/mutants.py [ID ...] [--results FILE] [--resume] [--list] [--check]
+    tests/mutants/mutants.py [ID ...] [--results FILE] [--resume] [--full] [--list] [--check]
 
 Each mutant replaces one exact text (found exactly once in its file) by another, builds
 build/mutants incrementally and runs the suite without the exercise test and without the copies
 on the X server. A mutant is CAUGHT when a test fails, SURVIVED when every test passes and
-INVALID when it does not build. The file is always put back, even on Ctrl-C.
+INVALID when it does not build. --full runs the whole suite instead, to see whether a
+survivor is caught by the exercise test or on the X server. The file is always put back, even on
+Ctrl-C.
 """
 import argparse
+import os
 import re
 import signal
 import subprocess
@@ -18,8 +21,8 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build" / "mutants"
-CTEST = ["ctest", "--test-dir", str(BUILD), "-LE", "exercise|xcb", "--stop-on-failure",
-         "--timeout", "180"]
+CTEST = ["ctest", "--test-dir", str(BUILD), "--stop-on-failure", "--timeout", "180"]
+QUICK = ["-LE", "exercise|xcb"]
 
 # id, file, original text, replacement, what it breaks
 MUTANTS = [
@@ -78,7 +81,8 @@ MUTANTS = [
      "handlers in the pump change the run's floating-point state"),
     ("pump-no-user-input", "platform/EventPump.cpp", "QEventLoop::AllEvents",
      "QEventLoop::ExcludeUserInputEvents", "no clicks or keys during a run"),
-    ("dispatcher-swapped", "platform/EventPump.cpp", 'if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))',
+    ("dispatcher-swapped", "platform/EventPump.cpp",
+     'if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))',
      'if (qEnvironmentVariableIsSet("QT_NO_GLIB"))', "the GLib dispatcher unless the user chose"),
     ("timer-coarse", "platform/Timer.cpp", "  timer_->setTimerType(Qt::PreciseTimer);\n", "",
      "ticks up to 5 % late"),
@@ -122,7 +126,8 @@ MUTANTS = [
     ("rank-distance-strict", "cli/RankTest.cpp", "if (distance >= observed) {",
      "if (distance > observed) {", "the exact p leaves out the observed sum"),
     ("verdict-swapped", "cli/RankTest.cpp",
-     "? Verdict::kSignificant : Verdict::kNotSignificant", "? Verdict::kNotSignificant : Verdict::kSignificant",
+     "? Verdict::kSignificant : Verdict::kNotSignificant",
+     "? Verdict::kNotSignificant : Verdict::kSignificant",
      "significant and not significant swapped"),
     ("resfile-control-bound", "cli/ResultFile.cpp", "static_cast<unsigned char>(c) < 0x20",
      "static_cast<unsigned char>(c) < 0x1f", "control character 0x1f reaches the message"),
@@ -165,7 +170,15 @@ def on_signal(signum, frame):
 def run(command, log):
     log.write(f"$ {' '.join(command)}\n")
     log.flush()
-    return subprocess.run(command, cwd=ROOT, stdout=log, stderr=subprocess.STDOUT).returncode
+    # A group of its own, so that stopping also stops the test ctest is running.
+    process = subprocess.Popen(command, cwd=ROOT, stdout=log, stderr=subprocess.STDOUT,
+                               start_new_session=True)
+    try:
+        return process.wait()
+    except BaseException:
+        os.killpg(process.pid, signal.SIGTERM)
+        process.wait()
+        raise
 
 
 def check_table(mutants):
@@ -187,29 +200,29 @@ def check_table(mutants):
 
 def failed_test(log_path):
     for line in log_path.read_text(errors="replace").splitlines():
-        found = re.search(r"Test\s+#\d+: (\S+) \.*\s*(\*\*\*|Subprocess|Exception|Exit|Child)", line)
+        found = re.search(r"Test\s+#\d+: (\S+) \.*\s*(\*\*\*|Subprocess|Exception|Child)", line)
         if found:
             return found.group(1)
     return ""
 
 
-def build_and_test(log_path):
+def build_and_test(log_path, full):
     """INVALID, CAUGHT or SURVIVED for the tree as it is now."""
     with open(log_path, "w") as log:
         if run(["cmake", "--build", str(BUILD)], log) != 0:
             return "INVALID"
-        return "SURVIVED" if run(CTEST, log) == 0 else "CAUGHT"
+        return "SURVIVED" if run(CTEST + ([] if full else QUICK), log) == 0 else "CAUGHT"
 
 
-def try_mutant(mutant, logs):
+def try_mutant(mutant, logs, full):
     ident, file, original, replacement, _ = mutant
     path = ROOT / file
     saved = path.read_bytes()
     mutated = saved.decode().replace(original, replacement, 1).encode()
-    log_path = logs / f"{ident}.log"
+    log_path = logs / f"{ident}{'.full' if full else ''}.log"
     try:
         path.write_bytes(mutated)
-        verdict = build_and_test(log_path)
+        verdict = build_and_test(log_path, full)
     finally:
         path.write_bytes(saved)
     return verdict, failed_test(log_path) if verdict == "CAUGHT" else ""
@@ -220,6 +233,8 @@ def main():
     parser.add_argument("ids", nargs="*", help="mutants to run (default: all)")
     parser.add_argument("--results", type=Path, help="append one line per mutant to this file")
     parser.add_argument("--resume", action="store_true", help="skip mutants already in --results")
+    parser.add_argument("--full", action="store_true",
+                        help="the whole suite: the exercise test and the X-server copies too")
     parser.add_argument("--list", action="store_true", help="list the mutants and exit")
     parser.add_argument("--check", action="store_true", help="check the table only, build nothing")
     parser.add_argument("--no-baseline", action="store_true",
@@ -255,7 +270,7 @@ def main():
         subprocess.run(["cmake", "--preset", "release", "-B", str(BUILD)], cwd=ROOT, check=True)
     logs.mkdir(parents=True, exist_ok=True)
     if not args.no_baseline:
-        verdict = build_and_test(logs / "baseline.log")
+        verdict = build_and_test(logs / "baseline.log", args.full)
         if verdict != "SURVIVED":
             sys.exit(f"the unmutated tree does not pass ({verdict}): see {logs / 'baseline.log'}")
 
@@ -267,7 +282,7 @@ def main():
                 rows.append(done[mutant[0]][:4])
                 continue
             begin = time.monotonic()
-            verdict, test = try_mutant(mutant, logs)
+            verdict, test = try_mutant(mutant, logs, args.full)
             row = [mutant[0], verdict, f"{time.monotonic() - begin:.0f}", test]
             rows.append(row)
             print("\t".join(row), flush=True)
