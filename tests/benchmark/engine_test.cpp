@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 
 #include "runtime/errors.h"
@@ -43,12 +44,13 @@ TEST(Engine, RunStartArmsTimerThenSetsIntervalThenCountsTicksToOneHundred) {
   EXPECT_EQ(host.label1, "Result: 160");
 }
 
-TEST(Engine, SecondRunStartsFromZero) {
+TEST(Engine, SecondRunStartsFromZeroAndFromClearFaultFlags) {
   ScriptedHost host;
   host.endAfter(5);
   host.engine.Command1_Click();
   host.pumps = 0;
   host.endAfter(3);
+  std::feraiseexcept(FE_INVALID);  // as a window shown between runs may leave it on X11
   host.engine.Command1_Click();
   EXPECT_EQ(host.engine.dblLoops(), 3);
   EXPECT_EQ(host.engine.intTicks(), 100);
