@@ -2,6 +2,8 @@
 
 #if defined(__x86_64__)
 #include <immintrin.h>
+
+#include <cfenv>
 #endif
 
 namespace orvendale {
@@ -9,8 +11,8 @@ namespace orvendale {
 #if defined(__x86_64__)
 
 namespace {
-// The x87 exception flags the status tests treat as faults (invalid, zero-divide, overflow).
-constexpr std::uint16_t kX87Faults = 0x01 | 0x04 | 0x08;
+// The flags the status tests treat as faults; on x86 their values are the x87 status bits.
+constexpr std::uint16_t kX87Faults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
 // vzeroupper is an AVX instruction: on a CPU without AVX it would fault.
 const bool kHasAvx = [] {
