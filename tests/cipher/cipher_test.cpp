@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "cipher/Module1.h"
+#include "cipher/clsEncrypter.h"
+#include "runtime/random.h"
+#include "support/bytes.h"
+#include "support/error_code.h"
+#include "support/msgbox_recorder.h"
+
+namespace orvendale {
+namespace {
+
+using Module1::EncryptString;
+using testing::allCodes;
+using testing::MsgBoxRecorder;
+
+constexpr const char* kNumberText = "-.999829015754428";
+
+std::string applied(void (clsEncrypter::*step)(), std::string text,
+                    const std::string* key = nullptr) {
+  clsEncrypter encrypter;
+  if (key != nullptr) {
+    encrypter.KeyString(*key);
+  }
+  encrypter.text(std::move(text));
+  (encrypter.*step)();
+  return std::move(encrypter).text();
+}
+
+std::string hex(const std::string& bytes) {
+  std::string out;
+  for (const unsigned char c : bytes) {
+    out += "0123456789abcdef"[c >> 4];
+    out += "0123456789abcdef"[c & 15];
+  }
+  return out;
+}
+
+TEST(Armour, KnownExamplesAndLenientDecoding) {
+  struct Case {
+    std::string plain, armoured;
+    bool bothWays;
+  };
+  for (const Case& c : {
+           Case{"0.5", "kip;", true}, Case{"Hi", "CdO", true},
+           Case{"\xFD\xBE\x7F", "xyz ", false},  // packed character below the alphabet
+           Case{"", " ", false},                 // one character decodes to nothing
+           Case{"0.5", "kip;x", false},          // a fifth character is ignored
+           Case{"\x8D", "\xC8\x7B", false},      // data code above the alphabet wraps its bits
+       }) {
+    MsgBoxRecorder recorder;
+    if (c.bothWays) {
+      EXPECT_EQ(applied(&clsEncrypter::Stretch, c.plain), c.armoured);
+    }
+    EXPECT_EQ(applied(&clsEncrypter::Shrink, c.armoured), c.plain) << "decoding " << c.armoured;
+    EXPECT_TRUE(recorder.shown.empty());
+  }
+}
+
+TEST(Armour, PrintableFixedLengthAndReversibleForEveryLength) {
+  std::mt19937 engine(7);
+  for (std::size_t length = 1; length <= 300; ++length) {
+    const std::string text = length == 256 ? allCodes() : testing::randomBytes(engine, length);
+    const std::string out = applied(&clsEncrypter::Stretch, text);
+    ASSERT_EQ(out.size(), length + (length + 2) / 3) << "length " << length;
+    ASSERT_TRUE(std::all_of(out.begin(), out.end(), [](char c) { return c >= 59 && c <= 122; }));
+    ASSERT_EQ(applied(&clsEncrypter::Shrink, out), text) << "length " << length;
+  }
+}
+
+TEST(Armour, UndecodableTextRaisesInvalidArgumentAndStaysAsItWas) {
+  for (const std::string armoured : {"", " i", "kip;kip;k!;"}) {
+    MsgBoxRecorder recorder;
+    clsEncrypter encrypter;
+    encrypter.text(armoured);
+    EXPECT_EQ(testing::errorCodeOf([&] { encrypter.Shrink(); }), kInvalidArgument) << armoured;
+    EXPECT_EQ(encrypter.text(), armoured);
+    // An empty text fails silently; a bad character is reported.
+    EXPECT_EQ(recorder.shown, armoured.empty()
+                                  ? std::vector<std::string>{}
+                                  : std::vector<std::string>{"Error in decrypt process!"});
+  }
+}
+
+TEST(Encrypter, KeystreamIsPinnedAndDependsOnTheKeyAlone) {
+  struct Case {
+    std::string key;
+    const char* keystream;  // DoXor over eight zero bytes
+  };
+  for (const Case& c : {Case{"", "969a1ae9bcf1f8e2"}, Case{"kvt", "41a883b505d0ed0c"},
+                        // A key code of 0 hands -0.0 to the generator: it repeats the last draw.
+                        Case{std::string(1, '\0'), "0095677142b69862"}}) {
+    for (const std::uint32_t seed : {0x50000u, 0xABCDEFu}) {
+      setRandomState({seed, 0.25f});
+      EXPECT_EQ(hex(applied(&clsEncrypter::DoXor, std::string(8, '\0'), &c.key)), c.keystream)
+          << "key '" << c.key << "' after seed " << seed;
+    }
+  }
+}
+
+TEST(EncryptString, PinnedWhateverCameBeforeAndTheChainOfSix) {
+  rtcRandomize(0.3f);
+  EXPECT_EQ(EncryptString(kNumberText), "gAuUGwc^ZpGlDtZFoPVEUyc");
+  std::string chain = kNumberText;
+  for (int i = 0; i < 6; ++i) {
+    chain = EncryptString(chain);
+  }
+  EXPECT_EQ(chain,
+            "IPaFzzeqCxS_;vrYxTXJlnKxSQAXiuNgXlRLeXtlWDCU>oKbx`]imrutDoMTN_ZHyMG_oyfmDfW\\GDhMQ<"
+            "KCqO\\\\USkTryFzDtVC");
+}
+
+TEST(EncryptString, DecryptingWithTheSameKeyRestoresAnyText) {
+  std::mt19937 engine(5);
+  for (std::size_t length = 1; length <= 64; ++length) {
+    const std::string text = length == 64 ? allCodes() : testing::randomBytes(engine, length);
+    const std::string armoured = EncryptString(text);
+    rtcRandomNext();  // draws in between change nothing: the key reseeds
+    clsEncrypter encrypter;
+    encrypter.KeyString("kvt");
+    encrypter.text(armoured);
+    encrypter.Shrink();
+    encrypter.DoXor();
+    ASSERT_EQ(encrypter.text(), text) << "length " << length;
+  }
+}
+
+}  // namespace
+}  // namespace orvendale
