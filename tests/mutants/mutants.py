@@ -1,14 +1,13 @@
 #!/usr/bin/env python3
 """Plants small faults in the product code, one at a time, and runs the test suite against each.
 
-    tests/mutants/mutants.py [ID ...] [--results FILE] [--resume] [--full] [--list] [--check]
+    tests/mutants/mutants.py [ID ...] [--results FILE] [--resume] [--full] [--list]
 
 Each mutant replaces one exact text (found exactly once in its file) by another, builds
 build/mutants incrementally and runs the suite without the exercise test and without the copies
-on the X server. A mutant is CAUGHT when a test fails, SURVIVED when every test passes and
-INVALID when it does not build. --full runs the whole suite instead, to see whether a
-survivor is caught by the exercise test or on the X server. The file is always put back, even on
-Ctrl-C.
+on the X server (--full: the whole suite). A mutant is CAUGHT when a test fails, SURVIVED when
+every test passes and INVALID when it does not build. The file is always put back, even on
+Ctrl-C. The unmutated tree must pass first.
 """
 import argparse
 import os
@@ -22,7 +21,6 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build" / "mutants"
 CTEST = ["ctest", "--test-dir", str(BUILD), "--stop-on-failure", "--timeout", "180"]
-QUICK = ["-LE", "exercise|xcb"]
 
 # id, file, original text, replacement, what it breaks
 MUTANTS = [
@@ -159,14 +157,6 @@ MUTANTS = [
 ]
 
 
-class Stop(Exception):
-    pass
-
-
-def on_signal(signum, frame):
-    raise Stop(f"signal {signum}")
-
-
 def run(command, log):
     log.write(f"$ {' '.join(command)}\n")
     log.flush()
@@ -181,51 +171,39 @@ def run(command, log):
         raise
 
 
-def check_table(mutants):
-    problems = []
-    ids = [m[0] for m in MUTANTS]
-    problems += [f"{i}: id used twice" for i in set(ids) if ids.count(i) > 1]
-    for ident, file, original, replacement, _ in mutants:
-        count = (ROOT / file).read_text().count(original)
-        if count != 1:
-            problems.append(f"{ident}: the original text occurs {count} times in {file}")
-        if original == replacement:
-            problems.append(f"{ident}: replacement equals the original")
+def table_problems(mutants):
+    problems = [f"{m[0]}: the original text occurs {(ROOT / m[1]).read_text().count(m[2])} times"
+                for m in mutants if (ROOT / m[1]).read_text().count(m[2]) != 1]
     dirty = subprocess.run(["git", "status", "--porcelain", "--"] + sorted({m[1] for m in mutants}),
                            cwd=ROOT, capture_output=True, text=True).stdout.strip()
-    if dirty:
-        problems.append(f"uncommitted changes in mutated files:\n{dirty}")
-    return problems
-
-
-def failed_test(log_path):
-    for line in log_path.read_text(errors="replace").splitlines():
-        found = re.search(r"Test\s+#\d+: (\S+) \.*\s*(\*\*\*|Subprocess|Exception|Child)", line)
-        if found:
-            return found.group(1)
-    return ""
+    return problems + ([f"uncommitted changes in mutated files:\n{dirty}"] if dirty else [])
 
 
 def build_and_test(log_path, full):
-    """INVALID, CAUGHT or SURVIVED for the tree as it is now."""
+    """INVALID, CAUGHT or SURVIVED for the tree as it is now, and the first failing test."""
     with open(log_path, "w") as log:
         if run(["cmake", "--build", str(BUILD)], log) != 0:
-            return "INVALID"
-        return "SURVIVED" if run(CTEST + ([] if full else QUICK), log) == 0 else "CAUGHT"
+            return "INVALID", ""
+        if run(CTEST + ([] if full else ["-LE", "exercise|xcb"]), log) == 0:
+            return "SURVIVED", ""
+    failed = re.search(r"Test\s+#\d+: (\S+) \.*\s*(\*\*\*|Subprocess|Exception|Child)",
+                       log_path.read_text(errors="replace"))
+    return "CAUGHT", failed.group(1) if failed else ""
 
 
 def try_mutant(mutant, logs, full):
     ident, file, original, replacement, _ = mutant
     path = ROOT / file
     saved = path.read_bytes()
-    mutated = saved.decode().replace(original, replacement, 1).encode()
-    log_path = logs / f"{ident}{'.full' if full else ''}.log"
     try:
-        path.write_bytes(mutated)
-        verdict = build_and_test(log_path, full)
+        path.write_bytes(saved.decode().replace(original, replacement, 1).encode())
+        return build_and_test(logs / f"{ident}{'.full' if full else ''}.log", full)
     finally:
         path.write_bytes(saved)
-    return verdict, failed_test(log_path) if verdict == "CAUGHT" else ""
+
+
+def on_signal(signum, frame):
+    raise KeyboardInterrupt(f"signal {signum}")
 
 
 def main():
@@ -233,35 +211,23 @@ def main():
     parser.add_argument("ids", nargs="*", help="mutants to run (default: all)")
     parser.add_argument("--results", type=Path, help="append one line per mutant to this file")
     parser.add_argument("--resume", action="store_true", help="skip mutants already in --results")
-    parser.add_argument("--full", action="store_true",
-                        help="the whole suite: the exercise test and the X-server copies too")
+    parser.add_argument("--full", action="store_true", help="the exercise and X-server tests too")
     parser.add_argument("--list", action="store_true", help="list the mutants and exit")
-    parser.add_argument("--check", action="store_true", help="check the table only, build nothing")
-    parser.add_argument("--no-baseline", action="store_true",
-                        help="skip the run of the unmutated suite")
     args = parser.parse_args()
 
     known = {m[0]: m for m in MUTANTS}
-    unknown = [i for i in args.ids if i not in known]
-    if unknown:
+    if unknown := [i for i in args.ids if i not in known]:
         sys.exit(f"unknown mutants: {', '.join(unknown)}")
     chosen = [known[i] for i in args.ids] if args.ids else MUTANTS
     if args.list:
-        for ident, file, _, _, breaks in chosen:
-            print(f"{ident:24} {file:36} {breaks}")
+        print("\n".join(f"{m[0]:24} {m[1]:36} {m[4]}" for m in chosen))
         return 0
-    problems = check_table(chosen)
-    if problems:
+    if problems := table_problems(chosen):
         sys.exit("\n".join(problems))
-    if args.check:
-        print(f"{len(chosen)} mutants, table consistent")
-        return 0
     done = {}
     if args.resume and args.results and args.results.exists():
-        for line in args.results.read_text().splitlines():
-            fields = line.split("\t")
-            if fields[0] in known:
-                done[fields[0]] = fields
+        rows = [line.split("\t") for line in args.results.read_text().splitlines()]
+        done = {row[0]: row for row in rows}
     signal.signal(signal.SIGTERM, on_signal)
     signal.signal(signal.SIGHUP, on_signal)
 
@@ -269,10 +235,8 @@ def main():
     if not (BUILD / "CMakeCache.txt").exists():
         subprocess.run(["cmake", "--preset", "release", "-B", str(BUILD)], cwd=ROOT, check=True)
     logs.mkdir(parents=True, exist_ok=True)
-    if not args.no_baseline:
-        verdict = build_and_test(logs / "baseline.log", args.full)
-        if verdict != "SURVIVED":
-            sys.exit(f"the unmutated tree does not pass ({verdict}): see {logs / 'baseline.log'}")
+    if (verdict := build_and_test(logs / "baseline.log", args.full)[0]) != "SURVIVED":
+        sys.exit(f"the unmutated tree does not pass ({verdict}): see {logs / 'baseline.log'}")
 
     rows = []
     started = time.monotonic()
@@ -283,16 +247,14 @@ def main():
                 continue
             begin = time.monotonic()
             verdict, test = try_mutant(mutant, logs, args.full)
-            row = [mutant[0], verdict, f"{time.monotonic() - begin:.0f}", test]
-            rows.append(row)
-            print("\t".join(row), flush=True)
+            rows.append([mutant[0], verdict, f"{time.monotonic() - begin:.0f}", test])
+            print("\t".join(rows[-1]), flush=True)
             if args.results:
                 with open(args.results, "a") as out:
-                    out.write("\t".join(row) + "\n")
-    except (Stop, KeyboardInterrupt) as reason:
+                    out.write("\t".join(rows[-1]) + "\n")
+    except KeyboardInterrupt as reason:
         print(f"stopped ({reason or 'interrupt'}); the mutated file was restored", file=sys.stderr)
 
-    print(f"\n{'mutant':24} {'verdict':9} {'s':>4}  first failing test / what it breaks")
     for ident, verdict, seconds, test in rows:
         print(f"{ident:24} {verdict:9} {seconds:>4}  {test or known[ident][4]}")
     counts = {v: sum(r[1] == v for r in rows) for v in ("CAUGHT", "SURVIVED", "INVALID")}
