@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test: g++ and clang builds with all
-# warnings as errors, the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# one real session under valgrind's memcheck, and a bounded fuzzing run of every target.
+# Installs what is missing, checks that the test code stays within 0.40 of the product code,
+# then builds and runs every test: g++ and clang builds with all warnings as errors, the whole
+# suite under AddressSanitizer and UndefinedBehaviorSanitizer, one real session under valgrind's
+# memcheck, and a bounded fuzzing run of every target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -9,6 +10,9 @@ source scripts/packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 step() { printf '\n==> %s\n' "$*"; }
+
+step "Test code against product code"
+tests/test_code_ratio.sh
 
 for preset in release clang debug-asan; do
   step "Build and test: $preset"
