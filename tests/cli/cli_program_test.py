@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Checks the built orvendale-cli from outside: refused command lines, --help, --version,
---compare of result files and Ctrl-C during a run (about four seconds in all).
+"""The built orvendale-cli from outside: refused command lines, --version, --compare and Ctrl-C
+during a run (four seconds), or with --real-run one whole ten-second run in text mode.
 
-Usage: cli_program_test.py PATH_TO_ORVENDALE_CLI EXPECTED_VERSION"""
+Usage: cli_program_test.py PATH_TO_ORVENDALE_CLI EXPECTED_VERSION [--real-run]"""
 import json
 import os
+import re
 import signal
 import subprocess
 import sys
@@ -24,102 +25,84 @@ def run(*arguments):
     return subprocess.run([program, *arguments], capture_output=True, text=True, timeout=60)
 
 
-# A bad command line: exit status 2, nothing on stdout, one line on stderr naming the argument.
-for arguments, named in [
-    (["--runs", "0"], "'0'"),
-    (["--runs", "x"], "'x'"),
-    (["--runs"], "--runs"),
-    (["--json", "--frobnicate"], "'--frobnicate'"),
-    (["extra"], "'extra'"),
-    (["--compare", "old.json"], "--compare"),
-    (["--compare", "a.json", "b.json", "--runs", "3"], "--compare"),
-]:
-    result = run(*arguments)
-    label = " ".join(arguments)
-    check(result.returncode == 2, f"{label}: exit status {result.returncode}, not 2")
-    check(result.stdout == "", f"{label}: wrote to stdout: {result.stdout!r}")
+def refused(result, label, named, status=2):
     lines = result.stderr.splitlines()
-    check(len(lines) == 1 and named in lines[0], f"{label}: stderr {result.stderr!r}")
-
-result = run("--help")
-check(result.returncode == 0 and result.stdout.startswith("Usage: orvendale-cli"),
-      f"--help: {result.returncode} {result.stdout!r}")
-for option in ["--runs", "--json", "--version", "--compare"]:
-    check(option in result.stdout, f"--help does not mention {option}")
-
-result = run("--version")
-check(result.returncode == 0 and
-      result.stdout == f"orvendale-cli (Orvendale) {version}, workload revision 2\n",
-      f"--version: {result.returncode} {result.stdout!r}")
+    check(result.returncode == status and result.stdout == "" and len(lines) == 1
+          and named in lines[0], f"{label}: {result.returncode} {result.stdout!r} {result.stderr!r}")
 
 
+def quick_cases():
+    for arguments, named in [(["--runs", "x"], "'x'"), (["extra"], "'extra'"),
+                             (["--compare", "old.json"], "--compare"),
+                             (["--compare", "a.json", "b.json", "--runs", "3"], "--compare")]:
+        refused(run(*arguments), " ".join(arguments), named)
+    result = run("--version")
+    check(result.stdout == f"orvendale-cli (Orvendale) {version}, workload revision 2\n",
+          f"--version: {result.returncode} {result.stdout!r}")
 
-# --compare: a clear difference between two hand-made files, then files that cannot be compared:
-# exit status 2 and one line naming the file and the field.
-def result_file(folder, name, content):
-    path = os.path.join(folder, name)
-    with open(path, "w") as file:
-        file.write(content if isinstance(content, str) else json.dumps(content))
-    return path
+    # A clear difference between two hand-made files, then files that cannot be compared: one
+    # line naming the file (its control characters made printable) and the field.
+    def scored(*scores, revision=1):
+        return {"program": "Orvendale", "workloadRevision": revision,
+                "runs": [{"status": "scored", "score": score} for score in scores]}
+
+    def write(name, content):
+        with open(os.path.join(folder, name), "w") as file:
+            file.write(content if isinstance(content, str) else json.dumps(content))
+        return os.path.join(folder, name)
+
+    with tempfile.TemporaryDirectory() as folder:
+        old = write("old.json", scored(100, 102, 101, 103))
+        newer = scored(110, 113, 111, 112)
+        newer["runs"][2]["contended"] = True
+        result = run("--compare", old, write("new.json", newer))
+        check(result.returncode == 0 and "new / old (medians): 1.0985 (+9.85 %)" in result.stdout
+              and "significant at the 5 % level (p = 0.0286): new scores higher" in result.stdout
+              and "0 of 4 old and 1 of 4 new runs were contended" in result.stdout,
+              f"--compare: {result.returncode} {result.stdout!r} {result.stderr!r}")
+        for name, content, named in [
+            ("bad.json", "{not json", "bad.json: not JSON"),
+            ("bad.json", {"program": "Another", "workloadRevision": 1, "runs": []}, '"program"'),
+            ("bad.json", scored(100, revision=2), "bad.json has 2: their scores measure different"),
+            ("bad\x1f.json", scored(100, 0), 'bad?.json: field "runs[1].score"'),
+        ]:
+            refused(run("--compare", old, write(name, content)), f"--compare with {name!r}", named)
+
+    # Ctrl-C a second and a half into the first of two runs: the unfinished run is not scored.
+    # Without a terminal there is no progress bar.
+    for mode in [[], ["--json"]]:
+        process = subprocess.Popen([program, "--runs", "2", *mode], stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE, text=True)
+        time.sleep(1.5)
+        process.send_signal(signal.SIGINT)
+        stdout, stderr = process.communicate(timeout=30)
+        label = f"Ctrl-C {' '.join(mode)}"
+        check(process.returncode == 130, f"{label}: exit status {process.returncode}, not 130")
+        check("0 of 2 runs finished" in stderr and "\r" not in stderr, f"{label}: {stderr!r}")
+        if mode:
+            document = json.loads(stdout)
+            check(document["interrupted"] and document["summary"] is None
+                  and [r["status"] for r in document["runs"]] == ["interrupted"]
+                  and "score" not in document["runs"][0], f"{label}: {stdout!r}")
+        else:
+            check("score" not in stdout and "run 1 of 2: interrupted after" in stderr,
+                  f"{label}: {stdout!r} {stderr!r}")
 
 
-def scored(*scores, revision=1):
-    return {"program": "Orvendale", "workloadRevision": revision,
-            "runs": [{"status": "scored", "score": score} for score in scores]}
+def real_run():
+    result = run()
+    print(result.stdout + result.stderr)
+    score = re.search(r"^run 1 of 1: score (\d+) \(workload revision 2\), (\d+) iterations in "
+                      r"([\d.]+) ms, .*; CPU [\d.]+ ms, ([\d.]+) % of the wall time", result.stdout,
+                      re.M)
+    check(result.returncode == 0, f"exit status {result.returncode}")
+    check(score and int(score[1]) >= 1 and int(score[1]) == int(score[2]) * 8 // 5
+          and 9900 <= float(score[3]) <= 10500 and 0 < float(score[4]) <= 110, "the run line")
+    check("event dispatcher QEventDispatcherUNIX\n" in result.stdout, "the event dispatcher")
+    check("scores of" not in result.stdout, "a summary of one run")
 
 
-with tempfile.TemporaryDirectory() as folder:
-    old = result_file(folder, "old.json", scored(100, 102, 101, 103))
-    newer = scored(110, 113, 111, 112)
-    newer["runs"][2]["contended"] = True
-    new = result_file(folder, "new.json", newer)
-    result = run("--compare", old, new)
-    check(result.returncode == 0 and "new / old (medians): 1.0985 (+9.85 %)" in result.stdout
-          and "significant at the 5 % level (p = 0.0286): new scores higher" in result.stdout
-          and "0 of 4 old and 1 of 4 new runs were contended" in result.stdout,
-          f"--compare: {result.returncode} {result.stdout!r} {result.stderr!r}")
-    for content, named in [
-        ("{not json", "not JSON"),
-        ({"program": "Another", "workloadRevision": 1, "runs": []}, '"program"'),
-        (scored(100, revision=2), "bad.json has 2: their scores measure different work"),
-        (scored(100, 0), '"runs[1].score"'),
-        ({"program": "Orvendale", "workloadRevision": 1}, '"runs"'),
-    ]:
-        result = run("--compare", old, result_file(folder, "bad.json", content))
-        lines = result.stderr.splitlines()
-        check(result.returncode == 2 and result.stdout == "" and len(lines) == 1
-              and "bad.json" in lines[0] and named in lines[0],
-              f"--compare with {content!r}: {result.returncode} {result.stderr!r}")
-
-# Ctrl-C a second and a half into the first of two runs: status 130, and the unfinished run
-# is not scored. Without a terminal there is no progress bar.
-def interrupted(*arguments):
-    process = subprocess.Popen([program, "--runs", "2", *arguments], stdout=subprocess.PIPE,
-                               stderr=subprocess.PIPE, text=True)
-    time.sleep(1.5)
-    process.send_signal(signal.SIGINT)
-    stdout, stderr = process.communicate(timeout=30)
-    return process.returncode, stdout, stderr
-
-
-status, stdout, stderr = interrupted()
-check(status == 130, f"Ctrl-C: exit status {status}, not 130")
-check("score" not in stdout, f"Ctrl-C: a score for an unfinished run: {stdout!r}")
-check("run 1 of 2: interrupted after" in stderr and "0 of 2 runs finished" in stderr,
-      f"Ctrl-C: stderr {stderr!r}")
-check("\r" not in stderr, "a progress bar without a terminal")
-
-status, stdout, stderr = interrupted("--json")
-check(status == 130, f"Ctrl-C with --json: exit status {status}, not 130")
-try:
-    document = json.loads(stdout)
-    check(document["interrupted"] is True, "--json: not marked interrupted")
-    check(len(document["runs"]) == 1 and document["runs"][0]["status"] == "interrupted"
-          and "score" not in document["runs"][0], f"--json runs: {document['runs']}")
-    check(document["summary"] is None, "--json: a summary without scores")
-except (ValueError, KeyError, IndexError) as error:
-    failures.append(f"Ctrl-C with --json: {error}: {stdout!r}")
-
+real_run() if sys.argv[3:] == ["--real-run"] else quick_cases()
 for failure in failures:
     print("FAIL:", failure)
 sys.exit(1 if failures else 0)
