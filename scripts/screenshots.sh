@@ -12,7 +12,7 @@ mkdir -p docs/screenshots
 xvfb-run -a -s "-screen 0 640x480x24" bash -c '
   openbox >/dev/null 2>&1 &
   sleep 1
-  build/release/tests/ui/render_screenshot main docs/screenshots/main.png
-  build/release/tests/ui/render_screenshot about docs/screenshots/about.png
+  build/release/ui/render_screenshot main docs/screenshots/main.png
+  build/release/ui/render_screenshot about docs/screenshots/about.png
 '
 echo "wrote docs/screenshots/main.png and about.png"

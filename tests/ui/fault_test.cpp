@@ -1,24 +1,70 @@
-// Faults in the middle of a run: a toolkit operation in the tick handler, a math routine and a
-// cipher allocation inside the work loop. Each is reported, the busy pointer comes back, and
-// the next run starts cleanly and gives a valid score (one real ten-second run at the end).
+// Faults in the middle of a run, from stand-ins for QLineEdit::setText, the C library's tan and
+// the allocation functions that fail once when armed: a toolkit call in the tick handler, a math
+// routine and a cipher allocation in the work loop. Each is reported, the busy pointer comes
+// back, and the next run starts cleanly and gives a valid score (a real ten-second run).
+#include <dlfcn.h>
+
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
+#include <cfenv>
+#include <cstdlib>
+#include <limits>
+#include <new>
 
-#include "fault_shims.h"
+#include "runtime/errors.h"
 #include "support/msgbox_recorder.h"
 #include "ui/frmMain.h"
+
+namespace {
+bool g_failSetText = false;  // the next setText (Text2's tick count) raises
+bool g_failTan = false;      // the next tan() gives NaN and sets invalid-operation
+// The next tan() arms the failure of the next allocation of 90 bytes or more: from there only the
+// work loop's own code runs until its sixth encryption allocates its output.
+bool g_failCipherAllocation = false;
+bool g_failLargeAllocation = false;
+}  // namespace
+
+void QLineEdit::setText(const QString& text) {
+  static const auto realSetText = reinterpret_cast<void (*)(QLineEdit*, const QString&)>(
+      dlsym(RTLD_NEXT, "_ZN9QLineEdit7setTextERK7QString"));
+  if (std::exchange(g_failSetText, false)) {
+    orvendale::raiseError(orvendale::kInvalidArgument);
+  }
+  realSetText(this, text);
+}
+
+extern "C" double tan(double x) {
+  static const auto realTan = reinterpret_cast<double (*)(double)>(dlsym(RTLD_NEXT, "tan"));
+  g_failLargeAllocation |= std::exchange(g_failCipherAllocation, false);
+  if (std::exchange(g_failTan, false)) {  // as the C library fails: no exception, a NaN and a flag
+    std::feraiseexcept(FE_INVALID);
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  return realTan(x);
+}
+
+// The C++ library's array forms call these; unarmed, they allocate as its own do.
+void* operator new(std::size_t size) {
+  if (size >= 90 && std::exchange(g_failLargeAllocation, false)) {
+    throw std::bad_alloc();
+  }
+  if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+    return memory;
+  }
+  throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
 
 namespace orvendale::ui {
 
 class FaultTest : public QObject {
   Q_OBJECT
-
- private:
-  static void clickRun(frmMain& window) {
-    QTest::mouseClick(window.findChild<QWidget*>("Command1"), Qt::LeftButton);
-  }
-  static bool busy(const frmMain& window) { return window.cursor().shape() == Qt::WaitCursor; }
 
  private slots:
   void faultsAreReportedAndTheNextRunIsClean() {
@@ -27,33 +73,29 @@ class FaultTest : public QObject {
     frmMain& window = frmMain::defaultInstance();
     window.Show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto& faults = testing::faults;
+    const auto run = [&] {
+      messages.shown.clear();
+      QTest::mouseClick(&window.button("Command1"), Qt::LeftButton);
+      QVERIFY2(window.cursor().shape() != Qt::WaitCursor, "the busy pointer stayed");
+    };
 
     // A failing tick handler is reported and the run goes on; a failing math routine ends it.
-    QTimer::singleShot(300, &window, [&] { faults.failText2 = true; });
-    QTimer::singleShot(600, &window, [&] { faults.failTan = true; });
-    clickRun(window);
+    QTimer::singleShot(300, &window, [] { g_failSetText = true; });
+    QTimer::singleShot(600, &window, [] { g_failTan = true; });
+    run();
     QCOMPARE(messages.shown, (std::vector<std::string>{"Error 5: Invalid argument",
                                                        "Error 16: Floating-point error"}));
-    QVERIFY(!busy(window));
     QCOMPARE(window.label("Label1").text(), QString("Result: (not run)"));
-
-    // A failing allocation in the sixth encryption of an iteration ends the run.
-    messages.shown.clear();
-    QTimer::singleShot(300, &window, [&] { faults.failCipherAllocation = true; });
-    clickRun(window);
+    QTimer::singleShot(300, &window, [] { g_failCipherAllocation = true; });
+    run();
     QCOMPARE(messages.shown, (std::vector<std::string>{"Error 7: Out of memory"}));
-    QVERIFY(!busy(window));
 
-    // The next run starts from zero and ends normally.
-    messages.shown.clear();
-    clickRun(window);
+    run();
     QVERIFY(messages.shown.empty());
-    QVERIFY(QRegularExpression("^Result: [1-9][0-9]*$")
-                .match(window.label("Label1").text())
-                .hasMatch());
+    QVERIFY2(
+        QRegularExpression("^Result: [1-9][0-9]*$").match(window.label("Label1").text()).hasMatch(),
+        "no score after the faults");
     QCOMPARE(window.textBox("Text2").text(), QString("100"));
-    QVERIFY(!busy(window));
     QVERIFY(!window.timer("Timer1").isEnabled());
     window.Unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -2,39 +2,31 @@
 
 #include <QApplication>
 #include <QMenu>
-#include <QStringList>
 #include <QTest>
 #include <QTimer>
 
 namespace orvendale::testing {
 
-// Presses a mouse button on a widget and reports whether a popup menu opened, with its item
-// captions. The popup is dismissed, or its first item chosen when `choose` is set.
+// Presses a mouse button on a widget and records the item captions of the popup menu it opens,
+// if any. The popup is then dismissed, or its first item chosen when `choose` is set.
 struct PopupProbe {
   bool opened = false;
   QStringList items;
 
-  void press(QWidget* target, QPoint position, Qt::MouseButton button,
-             Qt::KeyboardModifiers modifiers = {}, bool choose = false) {
+  void press(QWidget* target, QPoint at, Qt::MouseButton button, bool choose = false) {
     QTimer::singleShot(50, [this, choose] {
-      auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      if (popup == nullptr) {
-        return;
-      }
-      opened = true;
-      for (const QAction* action : popup->actions()) {
-        items << action->text();
-      }
-      if (choose) {
-        QTest::keyClick(popup, Qt::Key_Down);
-        QTest::keyClick(popup, Qt::Key_Return);
-      } else {
-        popup->close();
+      if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        opened = true;
+        for (const QAction* action : popup->actions()) {
+          items << action->text();
+        }
+        popup->setActiveAction(popup->actions().value(0));
+        QTest::keyClick(popup, choose ? Qt::Key_Return : Qt::Key_Escape);
       }
     });
-    QTest::mousePress(target, button, modifiers, position);
+    QTest::mousePress(target, button, {}, at);
     QTest::qWait(100);
-    QTest::mouseRelease(target, button, modifiers, position);
+    QTest::mouseRelease(target, button, {}, at);
   }
 };
 

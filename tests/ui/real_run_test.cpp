@@ -1,23 +1,15 @@
-// One real session on the real 100 ms timer: a full ten-second run during which the About
-// window is opened from the popup and closed again, then a run ended by Exit a second in, which
-// ends the program. scripts/valgrind_session.sh runs this same program under memcheck: every
-// window is destroyed before Qt goes away, so whatever is still allocated at exit was lost.
+// One real session on the real 100 ms timer: a full ten-second run during which About is opened
+// from the popup and closed again, then a run ended by Exit a second in, which ends the program.
+// scripts/valgrind_session.sh runs this program under memcheck: every window is destroyed before
+// Qt goes away, so whatever is still allocated at exit was lost.
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QTest>
-#include <QTimer>
 
 #include "popup_probe.h"
 #include "support/msgbox_recorder.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMain.h"
-
-#if __has_include(<valgrind/valgrind.h>)
-#include <valgrind/valgrind.h>
-#else
-#define RUNNING_ON_VALGRIND 0
-#endif
 
 namespace orvendale::ui {
 
@@ -26,65 +18,45 @@ class RealRunTest : public QObject {
 
  private slots:
   void fullRunWithAboutThenARunEndedByExit() {
-    const QRegularExpression result("^Result: [1-9][0-9]*$");
+    const QRegularExpression score("^Result: [1-9][0-9]*$");
     testing::MsgBoxRecorder messages;
     int programEnds = 0;
     Form::setProgramEndHandler([&] { ++programEnds; });
     QPointer<frmMain> window = &frmMain::defaultInstance();
     window->Show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    QWidget* runBenchmark = window->findChild<QWidget*>("Command1");
 
-    bool busyDuringRun = false;
     QPointer<frmAbout> about;
-    bool aboutOpened = false;
-    bool aboutClosed = false;
+    bool busy = false;
     QTimer::singleShot(3000, window, [&] {
-      testing::PopupProbe probe;
-      probe.press(window, QPoint(10, 150), Qt::RightButton, {}, /*choose=*/true);
+      testing::PopupProbe().press(window, QPoint(10, 150), Qt::RightButton, /*choose=*/true);
       about = &frmAbout::defaultInstance();
-      aboutOpened = about->isVisible();
+      busy = about->isVisible() && window->cursor().shape() == Qt::WaitCursor;
     });
     QTimer::singleShot(5000, window,
-                       [&] { busyDuringRun = window->cursor().shape() == Qt::WaitCursor; });
-    QTimer::singleShot(6000, window, [&] {
-      QTest::mouseClick(&about->button("Command1"), Qt::LeftButton);
-      aboutClosed = about == nullptr || !about->isVisible();
-    });
+                       [&] { QTest::mouseClick(&about->button("Command1"), Qt::LeftButton); });
     QElapsedTimer elapsed;
     elapsed.start();
-    QTest::mouseClick(runBenchmark, Qt::LeftButton);  // returns after the 100th tick
+    QTest::mouseClick(&window->button("Command1"), Qt::LeftButton);  // returns after tick 100
     const qint64 ms = elapsed.elapsed();
-    qInfo("run took %lld ms, %.0f iterations, %s", ms, window->engine().dblLoops(),
-          qPrintable(window->label("Label1").text()));
-
+    qInfo("run took %lld ms, %.0f iterations", ms, window->engine().dblLoops());
     // Under memcheck everything runs some fifty times slower and a late tick pushes the later
     // ones back; only a native run is held to 1 %.
-    if (RUNNING_ON_VALGRIND == 0) {
-      QVERIFY2(ms >= 9900 && ms <= 10100, qPrintable(QString::number(ms)));
-    }
-    QVERIFY(result.match(window->label("Label1").text()).hasMatch());
+    const bool memcheck = qEnvironmentVariable("LD_PRELOAD").contains("vgpreload");
+    QVERIFY2(memcheck || (ms >= 9900 && ms <= 10100), "the run did not last 10 s");
+    QVERIFY2(score.match(window->label("Label1").text()).hasMatch(), "no score after the run");
     QCOMPARE(window->textBox("Text2").text(), QString("100"));
-    QVERIFY(busyDuringRun);
-    QVERIFY(aboutOpened);
-    QVERIFY(aboutClosed);
+    QVERIFY2(busy, "About did not open, or the pointer was not busy during the run");
+    QVERIFY2(about == nullptr || !about->isVisible(), "Close left About shown");
     QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
-    QVERIFY(!window->timer("Timer1").isEnabled());
-    QCOMPARE(programEnds, 0);
 
-    QTimer::singleShot(1000, window, [&] {
-      QTest::mouseClick(window->findChild<QWidget*>("Command2"), Qt::LeftButton);
-    });
-    QTest::mouseClick(runBenchmark, Qt::LeftButton);
-    QVERIFY(window->textBox("Text2").text().toInt() < 100);
-    QVERIFY(result.match(window->label("Label1").text()).hasMatch());
+    QTimer::singleShot(1000, window, [&] { window->button("Command2").click(); });
+    QTest::mouseClick(&window->button("Command1"), Qt::LeftButton);
+    QVERIFY2(window->textBox("Text2").text().toInt() < 100, "Exit did not end the run");
     QCOMPARE(programEnds, 1);
-    QCOMPARE(Form::loadedFormCount(), 0);
     QVERIFY(messages.shown.empty());
-
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(window == nullptr);
-    QVERIFY(about == nullptr);
+    QVERIFY(window == nullptr && about == nullptr);
   }
 };
 

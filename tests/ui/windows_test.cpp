@@ -1,0 +1,196 @@
+// The windows as the user sees and drives them, the run timer, the event pump, the icon file.
+#include <dlfcn.h>
+
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QPointer>
+#include <QScreen>
+#include <QTest>
+#include <cfenv>
+
+#include "benchmark/scripted_host.h"
+#include "platform/EventPump.h"
+#include "platform/version/VersionRecord.h"
+#include "popup_probe.h"
+#include "support/error_code.h"
+#include "ui/frmAbout.h"
+#include "ui/frmMain.h"
+#include "ui/icons/ProgramIcon.h"
+
+namespace orvendale::ui {
+namespace {
+
+const QPoint kBareSurface(10, 150);  // of the main window: no control there
+
+// Clicks a widget the way a platform plugin reports a user's click: queued for the next event
+// pump. QTest's clicks are delivered at once, bypassing that queue.
+void queueClick(QWidget& widget) {
+  using HandleMouse =
+      bool (*)(QWindow*, const QPointF&, const QPointF&, Qt::MouseButtons, Qt::MouseButton,
+               QEvent::Type, Qt::KeyboardModifiers, Qt::MouseEventSource);
+  static const auto handleMouse = reinterpret_cast<HandleMouse>(
+      dlsym(RTLD_DEFAULT,
+            "_ZN22QWindowSystemInterface16handleMouseEventINS_20AsynchronousDeliveryEEEbP7QWindowRK"
+            "7QPointFS6_6QFlagsIN2Qt11MouseButtonEES9_N6QEvent4TypeES7_INS8_"
+            "16KeyboardModifierEENS8_16MouseEventSourceE"));
+  if (handleMouse == nullptr) {
+    qFatal("Qt's window-system input queue is not available");
+  }
+  const QPoint centre = widget.rect().center();
+  const QPointF local = widget.mapTo(widget.window(), centre);
+  const QPointF global = widget.mapToGlobal(centre);
+  QWindow* window = widget.window()->windowHandle();
+  handleMouse(window, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress, {},
+              Qt::MouseEventNotSynthesized);
+  handleMouse(window, local, global, {}, Qt::LeftButton, QEvent::MouseButtonRelease, {},
+              Qt::MouseEventNotSynthesized);
+}
+
+}  // namespace
+
+class WindowsTest : public QObject {
+  Q_OBJECT
+
+  QPointer<frmMain> main_;
+  int programEnds_ = 0;
+
+ private slots:
+  void init() {
+    programEnds_ = 0;
+    Form::setProgramEndHandler([this] { ++programEnds_; });
+    main_ = &frmMain::defaultInstance();
+    main_->Show();
+    QVERIFY(QTest::qWaitForWindowExposed(main_));
+  }
+
+  void cleanup() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* form = dynamic_cast<Form*>(widget)) {
+        form->Unload();
+      }
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  void mainWindowStartsCentredAndStaysWhereItIsMoved() {
+    QCOMPARE(main_->label("Label1").text(), QString("Result: (not run)"));
+    QCOMPARE(main_->label("Label2").font().pixelSize(), 37);  // 27.75 points
+    // Centred is what the user sees, title bar included, once the window manager has framed it.
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    QTRY_VERIFY(main_->frameGeometry() != main_->geometry());
+    QTRY_VERIFY((main_->frameGeometry().center() - screenCentre).manhattanLength() <= 2);
+    main_->move(40, 30);
+    QTest::qWait(300);
+    QVERIFY2(main_->frameGeometry().topLeft() == QPoint(40, 30), "the moved window snapped back");
+  }
+
+  void popupOpensOnARightPressAndDismissingItChoosesNothing() {
+    testing::PopupProbe left;
+    left.press(main_, kBareSurface, Qt::LeftButton);
+    QVERIFY2(!left.opened, "a left press opened the popup");
+    testing::PopupProbe right;
+    right.press(main_, kBareSurface, Qt::RightButton);
+    QCOMPARE(right.items, QStringList{"About..."});
+    QCOMPARE(Form::loadedFormCount(), 1);
+  }
+
+  void exitClickedDuringARunEndsTheRunAndTheProgram() {
+    QTimer::singleShot(300, main_, [this] { queueClick(main_->button("Command2")); });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QTest::mouseClick(&main_->button("Command1"), Qt::LeftButton);  // returns when the run ends
+    QVERIFY2(elapsed.elapsed() < 2000, "the click on Exit waited for the run's end");
+    QCOMPARE(programEnds_, 1);
+    QVERIFY2(main_ != nullptr && !main_->isVisible(), "unloaded, yet shown or already destroyed");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY2(main_ == nullptr, "not destroyed once the run had unwound");
+  }
+
+  void aboutShowsTheVersionOnTheMainWindowOutlivesExitAndEscClosesIt() {
+    testing::PopupProbe probe;
+    probe.press(main_, kBareSurface, Qt::RightButton, /*choose=*/true);
+    frmAbout& about = frmAbout::defaultInstance();
+    QVERIFY2(about.isVisible(), "About... did not show the About window");
+    QCOMPARE(about.windowTitle(), QString("About Orvendale   1.0.5"));
+    QCOMPARE(about.label("lblContent").text().toStdString(),
+             platform::App.Comments() + "\n\n" + platform::App.FileDescription());
+    QTRY_VERIFY(
+        (about.frameGeometry().center() - main_->frameGeometry().center()).manhattanLength() <= 2);
+    QTest::mouseClick(&main_->button("Command2"), Qt::LeftButton);
+    QVERIFY2(programEnds_ == 0, "Exit ended the program with About still loaded");
+    QTest::keyClick(&about, Qt::Key_Escape);
+    QCOMPARE(programEnds_, 1);
+  }
+
+  void versionFieldsAreSixteenBitNumbers() {
+    const auto field = [](const char* version) {  // the second field's value and error code
+      const auto record = platform::VersionRecord::parse(std::string("v=") + version);
+      int value = 0;
+      const int error = testing::errorCodeOf([&] { value = record.versionField("v", 1); });
+      return std::pair(value, error);
+    };
+    QCOMPARE(field("1.32767"), std::pair(32767, 0));
+    QCOMPARE(field("1.32768"), std::pair(0, int(kOverflow)));
+    QCOMPARE(field("1"), std::pair(0, int(kInvalidArgument)));
+    QCOMPARE(field("1.x"), std::pair(0, int(kInvalidArgument)));
+  }
+
+  void runTimerTicksWhileEnabledOnly() {
+    QObject owner;
+    platform::Timer timer(&owner);
+    int ticks = 0;
+    QObject::connect(&timer.qtimer(), &QTimer::timeout, [&] { ++ticks; });
+    timer.setInterval(20);
+    timer.setEnabled(true);
+    QTRY_VERIFY2(ticks >= 3, "enabled with an interval, the timer does not tick");
+    timer.setEnabled(false);
+    const int stoppedAt = ticks;
+    QTest::qWait(60);
+    QVERIFY2(ticks == stoppedAt, "disabled, the timer goes on ticking");
+  }
+
+  // A handler in the pump leaves a fault flag set: the run goes on to its score all the same.
+  void pumpGivesTheRunBackItsFloatingPointState_data() {
+    QTest::addColumn<bool>("x87");
+    QTest::newRow("SSE zero-divide") << false;
+    QTest::newRow("x87 invalid") << true;
+  }
+
+  void pumpGivesTheRunBackItsFloatingPointState() {
+    QFETCH(bool, x87);
+    testing::ScriptedHost host;
+    host.onPump = [&](int pump) {
+      QTimer::singleShot(0, [x87] {
+        volatile double sse = 0;
+        volatile long double x87Zero = 0;
+        if (x87) {
+          x87Zero = x87Zero / x87Zero;
+        } else {
+          sse = 1 / sse;
+        }
+      });
+      platform::rtcDoEvents();
+      if (pump == 5) {
+        host.deliverTicks(100);
+      }
+    };
+    host.engine.Command1_Click();
+    QCOMPARE(host.label1, std::string("Result: 8"));  // five iterations
+  }
+
+  // Only the Windows resource script reads the icon file, so no build would notice it wrong.
+  void windowsIconHoldsTheProgramsImages() {
+    QImageReader ico(ORVENDALE_ICO);
+    for (const int size : {32, 16}) {
+      QCOMPARE(ico.read().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+               programIcon().pixmap(size).toImage().convertToFormat(
+                   QImage::Format_ARGB32_Premultiplied));
+      ico.jumpToNextImage();
+    }
+  }
+};
+
+}  // namespace orvendale::ui
+
+QTEST_MAIN(orvendale::ui::WindowsTest)
+#include "windows_test.moc"
