@@ -1,6 +1,5 @@
-// Plays seeded random user actions on both windows before, during and between benchmark runs,
-// nested runs included, through the window system layer (an open popup takes them), and checks
-// after each that the program is sound; a finding stops it with the seed and the last actions.
+// Plays seeded random user actions on both windows before, during and between (nested) runs, via
+// the window system layer, and checks the program after each; a finding stops it with the seed.
 // ORVENDALE_EXERCISE_SEED=n[,m...]: only these seeds; _SECONDS=s: per seed (22); _VERBOSE=1.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,7 +16,7 @@
 
 using namespace orvendale::ui;
 
-// How often an action is tried; if while a run is kept to its end (1; 2: on About; 3: also to
+// An action: how often it is tried; if while a run is kept (0 no, 1 yes, 2 on About, 3 also to
 // start it); if once time is up; where it aims; its button (none: any) or keys ("a key": one).
 const std::tuple<int, int, bool, std::string_view, Qt::MouseButton, QKeySequence> kRows[] = {
     {30, 0, false, "anywhere", Qt::NoButton, {}},
@@ -27,8 +26,7 @@ const std::tuple<int, int, bool, std::string_view, Qt::MouseButton, QKeySequence
     {8, 1, false, "the popup: About...", Qt::LeftButton, {}},
     {3, 2, true, "the close box", Qt::NoButton, {}},
     {25, 0, false, "a key", {}, {Qt::Key_Tab, Qt::Key_Down, Qt::Key_Return, Qt::Key_Space}},
-    {5, 1, true, "the focus", Qt::NoButton, {Qt::Key_Escape}},
-    {5, 1, false, "the popup: keys", Qt::NoButton, {Qt::Key_Down, Qt::Key_Return}}};
+    {5, 1, true, "the focus", Qt::NoButton, {Qt::Key_Escape}}};
 const QRegularExpression kResult(R"(^Result: (\(not run\)|[1-9][0-9]*)$)");
 
 std::vector<Form*> forms(bool shownOnly = false) {
@@ -44,27 +42,25 @@ class Player : public QObject {
   explicit Player(qint64 budgetMs) : budgetMs_(budgetMs) {
     watchdog_.callOnTimeout(this, [this] { check("(periodic check)"); });
     Form::setProgramEndHandler([this] { endedAt_ = log(QString("program end %1").arg(++ends_)); });
-    orvendale::setMsgBoxHandler(
-        [this](std::string_view m) { fail("message box: " + QString::fromUtf8(m)); });
+    orvendale::setMsgBoxHandler([this](auto m) { fail("message box: " + QString::fromUtf8(m)); });
   }
   void play(std::uint32_t seed) {
-    rng_.seed(seed_ = seed);
+    qInfo("seed %u", seed_ = seed);  // before it plays, for a crash
+    rng_.seed(seed);
     actions_ = runs_ = completed_ = 0;
     for (clock_.start(), watchdog_.start(250); budgetMs_ - clock_.elapsed() > 1000;)
       episode();
-    qInfo("seed %u: %d actions, %d runs started, %d completed in %.1f s", seed, actions_, runs_,
-          completed_, clock_.elapsed() / 1000.0);
+    qInfo("%d actions, %d runs started, %d run to their end", actions_, runs_, completed_);
   }
 
  private:
   int below(std::size_t n) { return static_cast<int>(rng_() % n); }
   QPoint inside(const QRect& r) { return {r.x() + below(r.width()), r.y() + below(r.height())}; }
-  bool fullRunFits() const { return budgetMs_ - clock_.elapsed() > 11'500; }  // with a margin
+  bool fits(qint64 ms = 11'500) const { return budgetMs_ - clock_.elapsed() > ms; }  // a run
   void episode() {
     ends_ = depth_ = 0;
     endedAt_ = qint64(1) << 40;  // not yet
-    calm_ = fullRunFits() &&
-            (below(10) < 4 || (completed_ == 0 && budgetMs_ - clock_.elapsed() < 23'000));
+    calm_ = fits() && (below(10) < 4 || (completed_ == 0 && !fits(23'000)));
     log(QString("episode %1%2").arg(++episode_).arg(calm_ ? ", keeping a run to its end" : ""));
     frmMain* main = main_ = &frmMain::defaultInstance();
     // A click on Run Benchmark releases the button before the run, and reports the click after.
@@ -75,24 +71,23 @@ class Player : public QObject {
       calm_ = calm_ && depth_ > 0;
     });
     main->Show();
-    if (!QTest::qWaitForWindowExposed(main))
-      fail("the main window was not shown");
+    const bool exposed = QTest::qWaitForWindowExposed(main);
     QTimer::singleShot(0, this, [this, e = episode_] { step(e); });
     const bool ended = QTest::qWaitFor([] { return Form::loadedFormCount() == 0; }, 1 << 30);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (!ended || ends_ != 1 || !forms().empty())
-      fail(QString("the program ended %1 times, left %2 windows").arg(ends_).arg(forms().size()));
+    if (!exposed || !ended || ends_ != 1 || !forms().empty())
+      fail(QString::asprintf("ended %d times, %zu windows left, shown %d", ends_, forms().size(),
+                             exposed));
   }
-  // Plays a row on a shown window, or tries another; schedules the next step first, for a run.
+  // Plays a row on a shown window, or tries another; the next step is due first (a run blocks).
   void step(int episode) {
-    check("before the next action");
+    check("after the last action");
     const std::vector<Form*> shown = forms(true);
     if (episode != episode_ || shown.empty())
       return;
     Form& form = *shown[below(shown.size())];
-    const auto& [weight, calm, closes, aim, button, keys] = kRows[below(9)];
+    const auto& [weight, calm, closes, aim, button, keys] = kRows[below(std::size(kRows))];
     auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    calm_ = calm_ && (depth_ > 0 || fullRunFits());
+    calm_ = calm_ && (depth_ > 0 || fits());
     const bool onMain = &form == main_.data(), late = clock_.elapsed() >= budgetMs_;
     if (below(30) >= weight || (aim.starts_with("the popup") && !popup) || (late && !closes) ||
         (aim == "the close box" && popup) || (onMain && aim == "Command1" && depth_ > 2) ||
@@ -101,31 +96,39 @@ class Player : public QObject {
     }
     QWidget* window = aim == "the popup: About..." ? static_cast<QWidget*>(popup) : &form;
     QPoint at =
-        inside(window == popup              ? popup->actionGeometry(popup->actions().first())
+        inside(window == popup              ? popup->actionGeometry(popup->actions()[0])
                : aim.starts_with("Command") ? form.button(onMain ? aim : "Command1").geometry()
                                             : form.rect());
     for (int i = 0; i < 50 && aim == "the surface" && form.childAt(at) != nullptr; ++i)
       at = inside(form.rect());
     const auto mouse = aim == "anywhere" ? Qt::MouseButton(1 << below(3)) : button;
-    const QKeySequence key = aim == "a key" ? QKeySequence(keys[below(depth_ > 2 ? 2 : 4)]) : keys;
-    const int hold = below(120);
-    const QString what = QString::asprintf(
-        "%s: button %d, keys '%s', on %s", aim.data(), int(mouse), qPrintable(key.toString()),
-        window == popup ? "the popup" : qPrintable(form.objectName()));
+    const Qt::Key key = keys[aim == "a key" ? below(depth_ > 2 ? 2 : 4) : 0].key();  // or none
+    // Released at once, but later when the press closes the popup and Qt passes it on.
+    const int hold = popup && !popup->geometry().contains(window->mapToGlobal(at)) ? below(120) : 0;
+    const QString what = QString::asprintf("%s: button %d, key '%s', on %s", aim.data(), int(mouse),
+                                           qPrintable(QKeySequence(key).toString()),
+                                           qPrintable(window->objectName()));
     log(QString("action %1, ").arg(++actions_) + what);
     QTimer::singleShot(
         std::max(below(10) < 9 ? below(below(10) < 6 ? 40 : 400) : 400 + below(1600), hold + 1),
         Qt::PreciseTimer, this, [this, episode] { step(episode); });
     if (aim == "the close box")
       form.windowHandle()->close();
-    for (int i = 0; i < key.count(); ++i)
-      QTest::keyClick(window->windowHandle(), key[i].key());
-    if (mouse != Qt::NoButton) {  // a press, released a little later as by a hand
-      QTest::mousePress(window->windowHandle(), mouse, {}, at);
-      QTimer::singleShot(hold, window,
-                         [=] { QTest::mouseRelease(window->windowHandle(), mouse, {}, at); });
+    const QPointer<QWidget> target(window);  // which the action may close and destroy
+    for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease})
+      if (key != 0 && target != nullptr && target->isVisible())
+        qt_handleKeyEvent(target->windowHandle(), type, key, Qt::NoModifier);
+    // Real times, as a user's: two quick presses at one spot make a double click.
+    const auto send = [=, this](QEvent::Type type, Qt::MouseButtons state) {
+      if (target != nullptr && target->isVisible())
+        qt_handleMouseEvent(target->windowHandle(), at, target->mapToGlobal(at), state, mouse, type,
+                            Qt::NoModifier, static_cast<int>(clock_.elapsed()) + 1);
+    };
+    if (mouse != Qt::NoButton) {
+      send(QEvent::MouseButtonPress, mouse);
+      const auto release = [send] { send(QEvent::MouseButtonRelease, Qt::NoButton); };
+      hold == 0 ? release() : QTimer::singleShot(hold, this, release);
     }
-    check("after " + what);
   }
   void check(const QString& when) {
     const int shown = static_cast<int>(forms(true).size()), loaded = Form::loadedFormCount();
@@ -147,16 +150,14 @@ class Player : public QObject {
            actions_, qPrintable(what), qPrintable(log_.mid(log_.size() - 40).join("\n  ")));
   }
   qint64 log(const QString& what) {
-    log_.append(
-        QString::asprintf("%6lld ms, %d deep: %s", clock_.elapsed(), depth_, qPrintable(what)));
+    log_.append(QString("%1 ms, %2 deep: ").arg(clock_.elapsed(), 6).arg(depth_) + what);
     if (qEnvironmentVariableIntValue("ORVENDALE_EXERCISE_VERBOSE"))
       qInfo("%s", qPrintable(log_.last()));
     return clock_.elapsed();
   }
   std::uint32_t seed_ = 0;
   std::mt19937 rng_;
-  const qint64 budgetMs_;
-  qint64 endedAt_ = 0;
+  qint64 budgetMs_, endedAt_ = 0;
   QElapsedTimer clock_;
   QTimer watchdog_;
   QPointer<frmMain> main_;
@@ -168,11 +169,10 @@ class Player : public QObject {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);  // the program ends when no window is loaded
-  static const QtMessageHandler next = qInstallMessageHandler(  // offscreen's notice on popups
-      [](QtMsgType t, const QMessageLogContext& c, const QString& m) {
-        if (!m.startsWith("This plugin does not support"))
-          next(t, c, m);
-      });
+  static const QtMessageHandler next = qInstallMessageHandler([](auto t, auto& c, auto& m) {
+    if (!m.startsWith("This plugin does not support"))  // offscreen's notices, for every popup
+      next(t, c, m);
+  });
   Player player(1000 * qEnvironmentVariable("ORVENDALE_EXERCISE_SECONDS", "22").toInt());
   for (const QString& seed :
        qEnvironmentVariable("ORVENDALE_EXERCISE_SEED", "7,19,42,1009,65537").split(','))
