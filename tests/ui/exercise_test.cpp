@@ -64,9 +64,8 @@ class Player : public QObject {
     log(QString("episode %1%2").arg(++episode_).arg(calm_ ? ", keeping a run to its end" : ""));
     frmMain* main = main_ = &frmMain::defaultInstance();
     // A click on Run Benchmark releases the button before the run, and reports the click after.
-    connect(&main->button("Command1"), &QAbstractButton::released, this,
-            [this] { ++runs_, ++depth_; });
-    connect(&main->button("Command1"), &QAbstractButton::clicked, this, [this, main] {
+    connect(&main->button("Command1"), &CommandButton::released, this, [&] { ++runs_, ++depth_; });
+    connect(&main->button("Command1"), &CommandButton::clicked, this, [this, main] {
       completed_ += --depth_ == 0 && main->engine().intTicks() == 100 ? 1 : 0;
       calm_ = calm_ && depth_ > 0;
     });
@@ -129,6 +128,7 @@ class Player : public QObject {
       const auto release = [send] { send(QEvent::MouseButtonRelease, Qt::NoButton); };
       hold == 0 ? release() : QTimer::singleShot(hold, this, release);
     }
+    check("after " + what);
   }
   void check(const QString& when) {
     const int shown = static_cast<int>(forms(true).size()), loaded = Form::loadedFormCount();
