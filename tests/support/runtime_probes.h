@@ -4,9 +4,20 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/errors.h"
 #include "runtime/msgbox.h"
 
 namespace orvendale::testing {
+
+// The code of the RuntimeError that `action` raises, or 0 when it raises none.
+int errorCodeOf(auto&& action) {
+  try {
+    action();
+  } catch (const RuntimeError& error) {
+    return error.code();
+  }
+  return 0;
+}
 
 // Captures every message box shown while it lives, instead of printing it.
 class MsgBoxRecorder {
