@@ -7,8 +7,7 @@
 #include "runtime/msgbox.h"
 #include "runtime/numtext.h"
 #include "runtime/random.h"
-#include "support/error_code.h"
-#include "support/msgbox_recorder.h"
+#include "support/runtime_probes.h"
 
 namespace orvendale {
 namespace {

@@ -13,7 +13,7 @@
 #include <new>
 
 #include "runtime/errors.h"
-#include "support/msgbox_recorder.h"
+#include "support/runtime_probes.h"
 #include "ui/frmMain.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 
 #include "popup_probe.h"
-#include "support/msgbox_recorder.h"
+#include "support/runtime_probes.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMain.h"
 

@@ -12,7 +12,7 @@
 #include "platform/EventPump.h"
 #include "platform/version/VersionRecord.h"
 #include "popup_probe.h"
-#include "support/error_code.h"
+#include "support/runtime_probes.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMain.h"
 #include "ui/icons/ProgramIcon.h"
