@@ -202,10 +202,6 @@ def try_mutant(mutant, logs, full):
         path.write_bytes(saved)
 
 
-def on_signal(signum, frame):
-    raise KeyboardInterrupt(f"signal {signum}")
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("ids", nargs="*", help="mutants to run (default: all)")
@@ -224,12 +220,11 @@ def main():
         return 0
     if problems := table_problems(chosen):
         sys.exit("\n".join(problems))
-    done = {}
-    if args.resume and args.results and args.results.exists():
-        rows = [line.split("\t") for line in args.results.read_text().splitlines()]
-        done = {row[0]: row for row in rows}
-    signal.signal(signal.SIGTERM, on_signal)
-    signal.signal(signal.SIGHUP, on_signal)
+    resuming = args.resume and args.results and args.results.exists()
+    done = {row.split("\t")[0]: row.split("\t") for row in
+            args.results.read_text().splitlines()} if resuming else {}
+    for stop in (signal.SIGTERM, signal.SIGHUP):  # stop as on Ctrl-C, restoring the file
+        signal.signal(stop, signal.default_int_handler)
 
     logs = BUILD / "mutant-logs"
     if not (BUILD / "CMakeCache.txt").exists():
@@ -252,8 +247,8 @@ def main():
             if args.results:
                 with open(args.results, "a") as out:
                     out.write("\t".join(rows[-1]) + "\n")
-    except KeyboardInterrupt as reason:
-        print(f"stopped ({reason or 'interrupt'}); the mutated file was restored", file=sys.stderr)
+    except KeyboardInterrupt:
+        print("stopped; the mutated file was restored", file=sys.stderr)
 
     for ident, verdict, seconds, test in rows:
         print(f"{ident:24} {verdict:9} {seconds:>4}  {test or known[ident][4]}")
