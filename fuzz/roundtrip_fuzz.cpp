@@ -1,10 +1,7 @@
-// Whole encrypt-then-decrypt round trips with arbitrary keys and texts. The first input byte is
-// the key's length (cut to what is there), the key follows, the rest is the text.
-//
-// Encrypting must give the armoured form (codes 59..122, L + (L + 2) / 3 characters), the same
-// every time for the same key and text, whatever the generator did in between. Decrypting it
-// with a fresh object must give the text back. An empty text cannot be decrypted: Shrink raises
-// error 5 and leaves the text empty. No message may appear on the way.
+// Encrypt-then-decrypt round trips. Input: the key's length (one byte), the key, the text.
+// Encrypting gives the armoured form (codes 59..122, L + (L + 2) / 3 characters), the same for
+// the same key and text whatever the generator did before; a fresh object decrypts it back. An
+// empty text cannot be decrypted (error 5, text left empty). No message may appear.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>

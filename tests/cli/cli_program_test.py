@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
-"""The built orvendale-cli from outside: refused command lines, --version, --compare and Ctrl-C
-during a run (four seconds), or with --real-run one whole ten-second run in text mode.
-
-Usage: cli_program_test.py PATH_TO_ORVENDALE_CLI EXPECTED_VERSION [--real-run]"""
+"""cli_program_test.py ORVENDALE_CLI VERSION [--real-run]: the built program from outside, its
+refusals, --version, --compare and Ctrl-C in a run; with --real-run, one whole run in text mode."""
 import json
 import os
 import re
