@@ -12,7 +12,14 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 step() { printf '\n==> %s\n' "$*"; }
 
 step "Test code against product code"
-tests/test_code_ratio.sh
+ratio=$(tests/test_code_ratio.sh) || { echo "$ratio"; exit 1; }
+echo "$ratio"
+# A source archive has no .git: the count must need neither git nor it, nor take in build folders.
+copy=$(mktemp -d)
+tar -c --exclude=./.git --exclude=./build . | tar -x -C "$copy"
+[ "$("$copy/tests/test_code_ratio.sh")" = "$ratio" ] ||
+  { echo "the count differs in a copy without .git" >&2; exit 1; }
+rm -rf "$copy"
 
 for preset in release clang debug-asan; do
   step "Build and test: $preset"
