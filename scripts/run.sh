@@ -4,6 +4,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
+# The window needs a display; say so before building rather than after.
+if [ -z "${QT_QPA_PLATFORM:-}${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "orvendale: no display can be reached: set DISPLAY or WAYLAND_DISPLAY, run it under" \
+    "xvfb-run, or use orvendale-cli for a run without a window" >&2
+  exit 1
+fi
+
 ensure_packages "${BUILD_PACKAGES[@]}"
 cmake --preset release >/dev/null
 cmake --build --preset release --target orvendale

@@ -3,13 +3,14 @@
 
 #include "platform/EventPump.h"
 #include "platform/version/VersionRecord.h"
+#include "ui/ApplicationStart.h"
 #include "ui/frmMain.h"
 #include "ui/icons/ProgramIcon.h"
 #include "ui/toolkit/MessageBox.h"
 
 int main(int argc, char* argv[]) {
   orvendale::platform::preferUnixEventDispatcher();
-  QApplication app(argc, argv);
+  const auto app = orvendale::ui::startApplication(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(orvendale::platform::App.ProductName()));
   QApplication::setWindowIcon(orvendale::ui::programIcon());
   QGuiApplication::setDesktopFileName(ORVENDALE_APP_ID);
