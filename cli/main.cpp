@@ -43,14 +43,20 @@ void runAll(const Options& options, Session& session) {
   // The bar outlives the host whose tick handler draws it.
   std::optional<ProgressBar> progress;
   platform::HeadlessRunHost host;
-  InterruptWatch interrupt([&host] { host.stopRun(); });
+  const InterruptWatch interrupt;
   if (progressWanted()) {
     progress.emplace(
         [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); });
-    host.setTickHandler([&progress](std::int16_t ticks) {
-      progress->update(ticks, BenchmarkEngine::kTickLimit, ProgressBar::Clock::now());
-    });
   }
+  // Ctrl-C is seen at the next tick, and the run ends with its current iteration.
+  host.setTickHandler([&](std::int16_t ticks) {
+    if (interrupt.requested()) {
+      host.stopRun();
+    }
+    if (progress) {
+      progress->update(ticks, BenchmarkEngine::kTickLimit, ProgressBar::Clock::now());
+    }
+  });
 
   for (int number = 1; number <= options.runs && !interrupt.requested(); ++number) {
     if (progress) {
