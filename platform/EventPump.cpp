@@ -1,17 +1,24 @@
 #include "platform/EventPump.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 
+#include "platform/EventGate.h"
 #include "runtime/loopstate.h"
 
 namespace orvendale::platform {
 
 void rtcDoEvents() {
+  if (!pumpNeeded()) {
+    return;  // nothing to handle: no system call, nothing run
+  }
   // Every handler and nested event loop (popup, message box) runs inside this call, so this
   // one guard keeps them all from changing what the next work iteration costs or whether it
   // fails.
   const LoopStateGuard loopState;
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (QAbstractEventDispatcher* const dispatcher = QAbstractEventDispatcher::instance()) {
+    notePumpResult(dispatcher->processEvents(QEventLoop::AllEvents));
+  }
 }
 
 void preferUnixEventDispatcher() {

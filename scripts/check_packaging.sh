@@ -77,6 +77,12 @@ if grep -qE 'libqt6(gui|widgets|opengl)|libgl|libegl|libx' <<<"$cli_depends"; th
 fi
 grep -q 'libqt6core6' <<<"$cli_depends" || { echo "orvendale-cli lacks Qt Core: $cli_depends"; exit 1; }
 grep -q 'libqt6widgets6' <<<"$desktop_depends" || { echo "orvendale lacks Qt Widgets: $desktop_depends"; exit 1; }
+# The event pump's gate uses Qt's private API, so both need the very Qt they were built with;
+# dpkg-shlibdeps adds that from the private symbols the binaries use.
+qt_abi="qt6-base-abi (= $(dpkg-query -W -f='${Version}' libqt6core6 | sed 's/+.*//'))"
+for depends in "$cli_depends" "$desktop_depends"; do
+  grep -qF "$qt_abi" <<<"$depends" || { echo "a package does not depend on $qt_abi: $depends"; exit 1; }
+done
 
 # The terminal program runs from its unpacked package, against the installed libraries.
 dpkg-deb --extract "$cli_deb" "$work/root"

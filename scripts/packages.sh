@@ -1,8 +1,9 @@
 # Sourced by run.sh and test.sh: installs the Debian 12 packages that are missing.
 
 # Building and running the program (the release build also compiles the tests and benchmarks).
-BUILD_PACKAGES=(cmake ninja-build g++ python3 qt6-base-dev libgl-dev fonts-liberation
-  libgtest-dev libbenchmark-dev)
+# Qt's private headers let the event pump skip its system call when nothing is pending.
+BUILD_PACKAGES=(cmake ninja-build g++ python3 qt6-base-dev qt6-base-private-dev libgl-dev
+  fonts-liberation libgtest-dev libbenchmark-dev)
 # Everything the full test run needs on top: clang with its sanitizer and fuzzer runtimes, the
 # validators for what the program installs (desktop entry, AppStream metadata, Windows resource
 # script), dpkg-dev and file for the Debian packages' computed dependencies, valgrind for the

@@ -9,6 +9,7 @@
 #include <cfenv>
 
 #include "benchmark/scripted_host.h"
+#include "platform/EventGate.h"
 #include "platform/EventPump.h"
 #include "platform/version/VersionRecord.h"
 #include "popup_probe.h"
@@ -95,6 +96,7 @@ class WindowsTest : public QObject {
   }
 
   void exitClickedDuringARunEndsTheRunAndTheProgram() {
+    QCOMPARE(QByteArray(platform::eventPumpKind()), QByteArray("gated"));  // this platform's too
     QTimer::singleShot(300, main_, [this] { queueClick(main_->button("Command2")); });
     QElapsedTimer elapsed;
     elapsed.start();

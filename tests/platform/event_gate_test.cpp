@@ -1,0 +1,113 @@
+// The event pump's gate on Qt's core event loop: what is pending is handled by the next pump,
+// what arises inside a pump by the one after, and with nothing pending the dispatcher is not
+// entered at all. Each row names the fault in the gate that it catches.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <functional>
+#include <thread>
+
+#include "platform/EventGate.h"
+#include "platform/EventPump.h"
+
+namespace orvendale::platform {
+namespace {
+
+// Counts the events posted to it; post() may be called from any thread.
+class Counter : public QObject {
+ public:
+  int count = 0;
+
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::User) {
+      return QObject::event(event);
+    }
+    ++count;
+    return true;
+  }
+  void post() { QCoreApplication::postEvent(this, new QEvent(QEvent::User)); }
+};
+
+struct PendingCase {
+  const char* what;
+  std::function<void(Counter&)> makePending;
+  int pumps;  // after makePending
+  int count;  // the counter's count by then
+};
+
+TEST(EventGate, WhatIsPendingIsHandledByTheNextPumpAndNothingElseEntersTheDispatcher) {
+  int argc = 1;
+  char name[] = "platform_tests";
+  char* argv[] = {name, nullptr};
+  preferUnixEventDispatcher();
+  const QCoreApplication app(argc, argv);
+  ASSERT_STREQ(eventPumpKind(), "gated");
+  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  const auto countAwake = [dispatcher](Counter& counter, Qt::ConnectionType type) {
+    QObject::connect(
+        dispatcher, &QAbstractEventDispatcher::awake, &counter, [&counter] { ++counter.count; },
+        type);
+  };
+  const PendingCase cases[] = {
+      {"nothing pending: the dispatcher is not entered (a gate that always opens)",
+       [&](Counter& counter) { countAwake(counter, Qt::AutoConnection); }, 1000, 0},
+      {"posted from another thread (no wake-up check)",
+       [](Counter& counter) { std::thread([&counter] { counter.post(); }).join(); }, 1, 1},
+      {"posted by a handler in the pump, its wake-up taken by that pump's own poll (no pump "
+       "after a pump that handled events)",
+       [](Counter& counter) { QTimer::singleShot(0, &counter, [&counter] { counter.post(); }); }, 2,
+       1},
+      {"a zero-interval single shot started by a handler in the pump (likewise)",
+       [](Counter& counter) {
+         QTimer::singleShot(0, &counter, [&counter] {
+           QTimer::singleShot(0, &counter, [&counter] { ++counter.count; });
+         });
+       },
+       2, 1},
+      {"a timer whose deadline has passed (no timer check)",
+       [](Counter& counter) {
+         QTimer::singleShot(1, Qt::PreciseTimer, &counter, [&counter] { ++counter.count; });
+         std::this_thread::sleep_for(std::chrono::milliseconds(3));
+       },
+       1, 1},
+      {"a wake-up alone, as X11's reader thread and interrupt() make (no wake-up check)",
+       [&](Counter& counter) {
+         countAwake(counter, Qt::SingleShotConnection);
+         std::thread([dispatcher] { dispatcher->wakeUp(); }).join();
+       },
+       1, 1},
+      {"a socket notifier's activation (no notifier check)",
+       [&pipeEnds](Counter& counter) {
+         auto* notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, &counter);
+         QObject::connect(notifier, &QSocketNotifier::activated, &counter, [&counter, notifier] {
+           notifier->setEnabled(false);
+           ++counter.count;
+         });
+         ASSERT_EQ(write(pipeEnds[1], "x", 1), 1);
+       },
+       1, 1},
+  };
+  for (const PendingCase& pending : cases) {
+    for (int settle = 0; settle < 100 && pumpNeeded(); ++settle) {
+      rtcDoEvents();
+    }
+    ASSERT_FALSE(pumpNeeded()) << pending.what;
+    Counter counter;
+    pending.makePending(counter);
+    for (int pump = 0; pump < pending.pumps; ++pump) {
+      rtcDoEvents();
+    }
+    EXPECT_EQ(counter.count, pending.count) << pending.what;
+  }
+  close(pipeEnds[0]);
+  close(pipeEnds[1]);
+}
+
+}  // namespace
+}  // namespace orvendale::platform
