@@ -8,7 +8,8 @@ namespace orvendale {
 // whenever runMathStage or runTextStage (or anything they call) changes what an iteration does,
 // or the pump's cost changes, so that scores of different workloads are never compared by
 // mistake. Revision 2: the pump guards the loop's CPU state and Qt's Unix dispatcher pumps.
-inline constexpr int kWorkloadRevision = 2;
+// Revision 3: the pump enters the kernel only when something is pending.
+inline constexpr int kWorkloadRevision = 3;
 
 // The two halves of one work iteration after its event pump. Each writes its results into
 // `value`, the run's dblValue, exactly as the work loop requires: nothing is cached or reused.

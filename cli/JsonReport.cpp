@@ -32,6 +32,7 @@ QJsonObject machineObject(const Machine& machine) {
       {"compilerFlags", qs(machine.compilerFlags)},
       {"qtVersion", qs(machine.qtVersion)},
       {"eventDispatcher", optionalText(machine.eventDispatcher)},
+      {"eventPump", qs(machine.eventPump)},
       {"programVersion", qs(machine.programVersion)},
       {"workloadRevision", machine.workloadRevision},
   };
@@ -40,6 +41,8 @@ QJsonObject machineObject(const Machine& machine) {
 void insertFigures(const RunFigures& figures, QJsonObject& object) {
   object.insert("cpuTimeMs", rounded(static_cast<double>(figures.cpuNanoseconds) / 1e6, 1e3));
   object.insert("cpuPercent", rounded(100 * figures.cpuShare, 10));
+  object.insert("kernelTimeMs", rounded(static_cast<double>(figures.systemNanoseconds) / 1e6, 1e3));
+  object.insert("kernelPercent", rounded(100 * figures.kernelShare(), 100));
   object.insert("stealTimeMs", figures.stealMilliseconds
                                    ? QJsonValue(rounded(*figures.stealMilliseconds, 1e3))
                                    : QJsonValue());

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "benchmark/WorkIteration.h"
+#include "platform/EventGate.h"
 #include "platform/version/VersionRecord.h"
 
 namespace orvendale::cli {
@@ -96,6 +97,7 @@ Machine describeMachine(const SystemRoots& roots) {
   if (const QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
     machine.eventDispatcher = dispatcher->metaObject()->className();
   }
+  machine.eventPump = platform::eventPumpKind();
   machine.programVersion = platform::App.VersionText();
   machine.workloadRevision = kWorkloadRevision;
   return machine;

@@ -18,6 +18,7 @@ struct Machine {
   std::string compilerFlags;
   std::string qtVersion;                       // the Qt Core library in use
   std::optional<std::string> eventDispatcher;  // the event loop's dispatcher class
+  std::string eventPump;  // "gated": no system call when nothing is pending; or "plain"
   std::string programVersion;
   int workloadRevision = 0;
 };

@@ -43,7 +43,8 @@ ProcessSample sampleProcess(const SystemRoots& roots) {
   ProcessSample sample;
   rusage usage{};
   if (getrusage(RUSAGE_SELF, &usage) == 0) {
-    sample.cpuNanoseconds = nanoseconds(usage.ru_utime) + nanoseconds(usage.ru_stime);
+    sample.systemNanoseconds = nanoseconds(usage.ru_stime);
+    sample.cpuNanoseconds = nanoseconds(usage.ru_utime) + sample.systemNanoseconds;
     sample.involuntarySwitches = usage.ru_nivcsw;
   }
   sample.stealTicks = stealTicks(roots);
@@ -57,6 +58,7 @@ RunFigures figuresBetween(const ProcessSample& before, const ProcessSample& afte
   figures.cpuShare = wallNanoseconds > 0 ? static_cast<double>(figures.cpuNanoseconds) /
                                                static_cast<double>(wallNanoseconds)
                                          : 0;
+  figures.systemNanoseconds = after.systemNanoseconds - before.systemNanoseconds;
   figures.involuntarySwitches = after.involuntarySwitches - before.involuntarySwitches;
   if (before.stealTicks && after.stealTicks && *after.stealTicks >= *before.stealTicks &&
       ticksPerSecond > 0) {

@@ -17,6 +17,7 @@ struct ProcessSample {
   std::int64_t cpuNanoseconds = 0;  // user and system time of the process (getrusage)
   std::int64_t involuntarySwitches = 0;
   std::optional<std::int64_t> stealTicks;  // all CPUs, clock ticks (/proc/stat "cpu" line)
+  std::int64_t systemNanoseconds = 0;      // the part of cpuNanoseconds spent in the kernel
 };
 
 ProcessSample sampleProcess(const SystemRoots& roots = {});
@@ -27,11 +28,18 @@ std::optional<std::int64_t> stealTicks(const SystemRoots& roots);
 // What the processor gave one run.
 struct RunFigures {
   std::int64_t cpuNanoseconds = 0;
-  double cpuShare = 0;  // CPU time over wall time
+  double cpuShare = 0;                 // CPU time over wall time
+  std::int64_t systemNanoseconds = 0;  // kernel time: system calls, faults, interrupts
   std::optional<double> stealMilliseconds;
   std::int64_t involuntarySwitches = 0;
 
   bool contended() const { return cpuShare < kUncontendedCpuShare; }
+  // Kernel time over CPU time: what the run measured of the kernel rather than the processor.
+  double kernelShare() const {
+    return cpuNanoseconds > 0
+               ? static_cast<double>(systemNanoseconds) / static_cast<double>(cpuNanoseconds)
+               : 0;
+  }
 };
 
 // The figures between two samples `wallNanoseconds` apart; `ticksPerSecond` converts steal time.

@@ -13,7 +13,10 @@ std::string known(const std::optional<std::string>& value) {
 
 std::string figuresText(const RunFigures& figures) {
   std::string text = "; CPU " + fixedText(static_cast<double>(figures.cpuNanoseconds) / 1e6, 1) +
-                     " ms, " + fixedText(100 * figures.cpuShare, 1) + " % of the wall time, ";
+                     " ms, " + fixedText(100 * figures.cpuShare, 1) +
+                     " % of the wall time, kernel " +
+                     fixedText(static_cast<double>(figures.systemNanoseconds) / 1e6, 1) + " ms (" +
+                     fixedText(100 * figures.kernelShare(), 2) + " % of the CPU time), ";
   text += figures.stealMilliseconds ? "steal " + fixedText(*figures.stealMilliseconds, 1) + " ms"
                                     : std::string("steal not reported");
   text += ", " + std::to_string(figures.involuntarySwitches) + " involuntary context switches";
@@ -82,7 +85,7 @@ std::string machineLines(const Machine& machine) {
          machine.programVersion + ", workload revision " +
          std::to_string(machine.workloadRevision) + "; " + machine.compiler + " " +
          machine.compilerFlags + "; Qt " + machine.qtVersion + ", event dispatcher " +
-         known(machine.eventDispatcher) + "\n";
+         known(machine.eventDispatcher) + ", " + machine.eventPump + " event pump\n";
 }
 
 }  // namespace orvendale::cli

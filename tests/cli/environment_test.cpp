@@ -75,10 +75,11 @@ TEST(MachineAndRunFigures, FromFakeSystemTrees) {
       {5'000'000'000, 99, true, std::nullopt},  // a counter that went back is no figure
   };
   for (const auto& [cpuNanoseconds, stealAfter, contended, stealMilliseconds] : figures) {
-    const RunFigures run =
-        figuresBetween({1'000'000'000, 7, 100}, {1'000'000'000 + cpuNanoseconds, 12, stealAfter},
-                       10'000'000'000, 100);
+    const RunFigures run = figuresBetween(
+        {1'000'000'000, 7, 100, 300'000'000},
+        {1'000'000'000 + cpuNanoseconds, 12, stealAfter, 350'000'000}, 10'000'000'000, 100);
     EXPECT_DOUBLE_EQ(run.cpuShare, static_cast<double>(cpuNanoseconds) / 1e10);
+    EXPECT_DOUBLE_EQ(run.kernelShare(), 50'000'000 / static_cast<double>(cpuNanoseconds));
     EXPECT_EQ(run.contended(), contended) << cpuNanoseconds;
     EXPECT_EQ(run.stealMilliseconds, stealMilliseconds) << cpuNanoseconds;
     EXPECT_EQ(run.involuntarySwitches, 5);

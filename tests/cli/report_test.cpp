@@ -98,7 +98,7 @@ TEST(TextReport, SummaryOfTwoRunsWhoseMedianIsNoWholeScore) {
       sessionOf({scriptedRun(7, 1), scriptedRun(13, 1)}, 2).summary();
   ASSERT_TRUE(summary.has_value());
   EXPECT_EQ(summaryLine(*summary, kWorkloadRevision, 1),
-            "scores of 2 runs (workload revision 2): median 16 (mean of the middle two, rounded "
+            "scores of 2 runs (workload revision 3): median 16 (mean of the middle two, rounded "
             "half up), minimum 11, maximum 20, coefficient of variation 41.06 %; 1 of 2 runs "
             "contended");
 }
