@@ -2,7 +2,9 @@
 # Compares the main window's score with orvendale-cli's on this machine: PAIRS pairs of
 # ten-second runs (default 5), window and command line alternating so that a drift of the
 # machine's speed affects both alike. The window runs as on a desktop: Qt's xcb platform on an
-# X server (Xvfb) with a window manager. Prints each pair, then the medians and their ratio.
+# X server (Xvfb) with a window manager. Prints each pair with its system calls per iteration
+# (perf stat), then the medians and their ratio. ORVENDALE_EVENT_PUMP=plain in the environment
+# compares the plain pumps.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 pairs="${1:-5}"
@@ -20,11 +22,19 @@ print(int(value))' "$@"
 }
 
 results=$(mktemp)
+perf=$(mktemp)
+trap 'rm -f "$results" "$perf"' EXIT
 for ((pair = 1; pair <= pairs; ++pair)); do
-  window=$(tests/ui/on_x_server.sh build/release/bench/run_bench --benchmark_filter='^BM_WindowRun/iterations' \
-    --benchmark_format=json 2>/dev/null | json_value benchmarks 0 score)
-  cli=$(build/release/cli/orvendale-cli --json 2>/dev/null | json_value runs 0 score)
-  echo "pair $pair: window $window, orvendale-cli $cli"
+  report=$(tests/ui/on_x_server.sh perf stat -x, -I 1000 -e raw_syscalls:sys_enter -o "$perf" \
+    build/release/bench/run_bench --benchmark_filter='^BM_WindowRun/iterations' \
+    --benchmark_format=json 2>/dev/null)
+  window=$(json_value benchmarks 0 score <<<"$report")
+  window_calls=$(scripts/syscalls_per_iteration.py "$perf" "$(json_value benchmarks 0 iterations <<<"$report")")
+  report=$(perf stat -x, -I 1000 -e raw_syscalls:sys_enter -o "$perf" build/release/cli/orvendale-cli --json 2>/dev/null)
+  cli=$(json_value runs 0 score <<<"$report")
+  cli_calls=$(scripts/syscalls_per_iteration.py "$perf" "$(json_value runs 0 iterations <<<"$report")")
+  echo "pair $pair: window $window ($window_calls system calls per iteration)," \
+    "orvendale-cli $cli ($cli_calls)"
   echo "$window $cli" >>"$results"
 done
 python3 - "$results" <<'EOF'
@@ -35,4 +45,3 @@ cli = statistics.median(p[1] for p in pairs)
 print(f"median window {window:.0f}, median orvendale-cli {cli:.0f}, "
       f"orvendale-cli / window = {cli / window:.3f}")
 EOF
-rm -f "$results"
