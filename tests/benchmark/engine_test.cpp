@@ -89,14 +89,6 @@ TEST(Engine, SecondRunStartsFromZeroAndFromClearFaultFlags) {
   EXPECT_EQ(host.label1, "Result: 4");
 }
 
-TEST(Engine, TickOverflowRaisesAndKeepsTheCount) {
-  ScriptedHost host;
-  host.deliverTicks(32767);
-  EXPECT_EQ(errorCodeOf([&] { host.engine.Timer1_Timer(); }), kOverflow);
-  EXPECT_EQ(host.engine.intTicks(), 32767);
-  EXPECT_EQ(host.text2, "32767");
-}
-
 TEST(Engine, ErrorInRunRestoresPointerKeepsLabelAndTheNextRunWorks) {
   ScriptedHost host;
   host.onPump = [](int pump) {
