@@ -120,20 +120,5 @@ TEST(EncryptString, PinnedWhateverCameBeforeAndTheChainOfSix) {
             "KCqO\\\\USkTryFzDtVC");
 }
 
-TEST(EncryptString, DecryptingWithTheSameKeyRestoresAnyText) {
-  std::mt19937 engine(5);
-  for (std::size_t length = 1; length <= 64; ++length) {
-    const std::string text = sampleText(engine, length == 64 ? 256 : length);
-    const std::string armoured = EncryptString(text);
-    rtcRandomNext();  // draws in between change nothing: the key reseeds
-    clsEncrypter encrypter;
-    encrypter.KeyString("kvt");
-    encrypter.text(armoured);
-    encrypter.Shrink();
-    encrypter.DoXor();
-    ASSERT_EQ(encrypter.text(), text) << "length " << length;
-  }
-}
-
 }  // namespace
 }  // namespace orvendale
