@@ -89,30 +89,6 @@ TEST(Engine, SecondRunStartsFromZeroAndFromClearFaultFlags) {
   EXPECT_EQ(host.label1, "Result: 4");
 }
 
-TEST(Engine, TickOverflowRaisesAndKeepsTheCount) {
-  ScriptedHost host;
-  host.deliverTicks(32767);
-  EXPECT_EQ(errorCodeOf([&] { host.engine.Timer1_Timer(); }), kOverflow);
-  EXPECT_EQ(host.engine.intTicks(), 32767);
-  EXPECT_EQ(host.text2, "32767");
-}
-
-TEST(Engine, ErrorInRunRestoresPointerKeepsLabelAndTheNextRunWorks) {
-  ScriptedHost host;
-  host.onPump = [](int pump) {
-    if (pump == 3) {
-      throw RuntimeError(kOverflow);
-    }
-  };
-  EXPECT_EQ(errorCodeOf([&] { host.engine.Command1_Click(); }), kOverflow);
-  EXPECT_EQ(host.pointers, (std::vector<int>{11, 0}));
-  EXPECT_EQ(host.label1, "Result: (not run)");
-  host.pumps = 0;
-  host.endAfter(2);
-  host.engine.Command1_Click();
-  EXPECT_EQ(host.label1, "Result: 3");
-}
-
 TEST(Engine, NestedRunFromThePumpSharesTheCounters) {
   ScriptedHost host;
   host.onPump = [&](int pump) {

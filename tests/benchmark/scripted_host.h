@@ -26,13 +26,9 @@ class ScriptedHost : public RunHost {
     return timerEnabled;
   }
   void setTimer1Interval(int milliseconds) override {
-    interval = milliseconds;
     log.push_back("interval " + std::to_string(milliseconds));
   }
-  void setText2(const std::string& text) override {
-    text2 = text;
-    log.push_back("text2 " + text);
-  }
+  void setText2(const std::string& text) override { log.push_back("text2 " + text); }
   void setLabel1Caption(const std::string& caption) override { label1 = caption; }
   void doEvents() override {
     ++pumps;
@@ -57,9 +53,7 @@ class ScriptedHost : public RunHost {
 
   BenchmarkEngine engine;
   bool timerEnabled = false;
-  int interval = 0;
   int pumps = 0;
-  std::string text2 = "Text2";
   std::string label1 = "Result: (not run)";
   std::vector<int> pointers;
   std::vector<std::string> log;

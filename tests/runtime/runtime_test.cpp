@@ -6,7 +6,6 @@
 #include "runtime/errors.h"
 #include "runtime/msgbox.h"
 #include "runtime/numtext.h"
-#include "runtime/random.h"
 #include "support/runtime_probes.h"
 
 namespace orvendale {
@@ -46,25 +45,6 @@ TEST(NumberToText, FormatsLikeTheTextStageAndTheResultLabelExpect) {
     EXPECT_EQ(rtcVarStrFromVar(value), text) << value;
   }
   EXPECT_EQ(textFromInt16(-32768), "-32768");
-}
-
-// Pinned values of the generator, computed independently of this code.
-TEST(Random, PinnedStreamReseedAndRandomize) {
-  setRandomState({0x50000, 0.0f});
-  EXPECT_FLOAT_EQ(rtcRandomNext(), 0.7055475115776062f);
-  EXPECT_FLOAT_EQ(rtcRandomNext(1.0f), 0.5334240198135376f);  // positive argument: next value
-  for (const float zero : {0.0f, -0.0f}) {  // zero repeats the last value without advancing
-    EXPECT_FLOAT_EQ(rtcRandomNext(zero), 0.5334240198135376f);
-  }
-  EXPECT_FLOAT_EQ(rtcRandomNext(), 0.5795186161994934f);
-  for (const std::uint32_t seed : {0u, 0xFFFFFFu}) {  // a negative argument alone sets the seed
-    setRandomState({seed, 0.5f});
-    EXPECT_EQ(rtcRandomNext(-1.0f), 0.2240070104598999f);
-    EXPECT_EQ(rtcRandomNext(), 0.035845816135406494f);
-    EXPECT_EQ(randomState().seed, 0x92d31u);
-  }
-  rtcRandomize(0.75f);  // keeps the low byte, mixes the value into the rest
-  EXPECT_EQ(randomState().seed, 0x3fe831u);
 }
 
 TEST(MsgBox, GoesToTheInstalledHandlerOnly) {
