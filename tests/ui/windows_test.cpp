@@ -6,7 +6,10 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
+#include <atomic>
 #include <cfenv>
+#include <functional>
+#include <thread>
 
 #include "benchmark/scripted_host.h"
 #include "platform/EventGate.h"
@@ -23,9 +26,10 @@ namespace {
 
 const QPoint kBareSurface(10, 150);  // of the main window: no control there
 
-// Clicks a widget the way a platform plugin reports a user's click: queued for the next event
-// pump. QTest's clicks are delivered at once, bypassing that queue.
-void queueClick(QWidget& widget) {
+// A click on a widget the way a platform plugin reports a user's click: queued for the next
+// event pump, from any thread (X11's events come from a reader thread of their own). QTest's
+// clicks are delivered at once, bypassing that queue.
+std::function<void()> clickToQueue(QWidget& widget) {
   using HandleMouse =
       bool (*)(QWindow*, const QPointF&, const QPointF&, Qt::MouseButtons, Qt::MouseButton,
                QEvent::Type, Qt::KeyboardModifiers, Qt::MouseEventSource);
@@ -41,10 +45,12 @@ void queueClick(QWidget& widget) {
   const QPointF local = widget.mapTo(widget.window(), centre);
   const QPointF global = widget.mapToGlobal(centre);
   QWindow* window = widget.window()->windowHandle();
-  handleMouse(window, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress, {},
-              Qt::MouseEventNotSynthesized);
-  handleMouse(window, local, global, {}, Qt::LeftButton, QEvent::MouseButtonRelease, {},
-              Qt::MouseEventNotSynthesized);
+  return [=] {
+    handleMouse(window, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress, {},
+                Qt::MouseEventNotSynthesized);
+    handleMouse(window, local, global, {}, Qt::LeftButton, QEvent::MouseButtonRelease, {},
+                Qt::MouseEventNotSynthesized);
+  };
 }
 
 }  // namespace
@@ -95,13 +101,21 @@ class WindowsTest : public QObject {
     QCOMPARE(Form::loadedFormCount(), 1);
   }
 
+  // Queued 330 ms into the run, from another thread: the pump right after handles it, not the
+  // one at the next tick, 70 ms later.
   void exitClickedDuringARunEndsTheRunAndTheProgram() {
     QCOMPARE(QByteArray(platform::eventPumpKind()), QByteArray("gated"));  // this platform's too
-    QTimer::singleShot(300, main_, [this] { queueClick(main_->button("Command2")); });
     QElapsedTimer elapsed;
     elapsed.start();
+    std::atomic<qint64> queuedAt{0};
+    std::thread reader([&, click = clickToQueue(main_->button("Command2"))] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(330));
+      queuedAt = elapsed.elapsed();
+      click();
+    });
     QTest::mouseClick(&main_->button("Command1"), Qt::LeftButton);  // returns when the run ends
-    QVERIFY2(elapsed.elapsed() < 2000, "the click on Exit waited for the run's end");
+    reader.join();
+    QVERIFY2(elapsed.elapsed() - queuedAt < 35, "the click on Exit waited for a tick");
     QCOMPARE(programEnds_, 1);
     QVERIFY2(main_ != nullptr && !main_->isVisible(), "unloaded, yet shown or already destroyed");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
