@@ -11,14 +11,15 @@ namespace orvendale::cli {
 namespace {
 std::string fileLine(const char* label, const ResultFile& file) {
   const Summary summary = *summarize(file.scores);
-  std::string line = std::string(label) + ": " + file.name + ", " + std::to_string(summary.count) +
-                     (summary.count == 1 ? " scored run" : " scored runs") + ": median " +
-                     medianText(summary) + ", minimum " + fixedText(summary.minimum, 0) +
-                     ", maximum " + fixedText(summary.maximum, 0);
-  if (summary.cvPercent) {
-    line += ", coefficient of variation " + fixedText(*summary.cvPercent, 2) + " %";
-  }
-  return line;
+  const std::string what = file.jobs > 0
+                               ? " multi-core scores (--jobs " + std::to_string(file.jobs) + ")"
+                               : (summary.count == 1 ? " scored run" : " scored runs");
+  return std::string(label) + ": " + file.name + ", " + std::to_string(summary.count) + what +
+         ": " + spreadText(summary, 0);
+}
+
+std::string kindOf(const ResultFile& file) {
+  return file.jobs > 0 ? "multi-core scores (--jobs)" : "single-core scores";
 }
 
 // A difference between runs that lost the processor to other work may be that work's.
@@ -88,6 +89,11 @@ int compareFiles(const std::string& olderPath, const std::string& newerPath, std
                  "orvendale-cli: %s has workload revision %d and %s has %d: their scores measure "
                  "different work and are not compared\n",
                  a.name.c_str(), a.workloadRevision, b.name.c_str(), b.workloadRevision);
+    return kUsageExitStatus;
+  }
+  if ((a.jobs > 0) != (b.jobs > 0)) {
+    std::fprintf(err, "orvendale-cli: %s holds %s and %s holds %s: they are not compared\n",
+                 a.name.c_str(), kindOf(a).c_str(), b.name.c_str(), kindOf(b).c_str());
     return kUsageExitStatus;
   }
   std::fputs(comparisonReport(a, b).c_str(), out);

@@ -22,10 +22,16 @@ QJsonValue optionalText(const std::optional<std::string>& text) {
   return text ? QJsonValue(qs(*text)) : QJsonValue(QJsonValue::Null);
 }
 
+QJsonValue optionalNumber(std::optional<int> number) {
+  return number ? QJsonValue(*number) : QJsonValue(QJsonValue::Null);
+}
+
 QJsonObject machineObject(const Machine& machine) {
   return QJsonObject{
       {"cpuModel", optionalText(machine.cpuModel)},
-      {"logicalCpus", machine.logicalCpus ? QJsonValue(*machine.logicalCpus) : QJsonValue()},
+      {"logicalCpus", optionalNumber(machine.logicalCpus)},
+      {"physicalCores", optionalNumber(machine.physicalCores)},
+      {"allowedCpus", optionalNumber(machine.allowedCpus)},
       {"kernel", optionalText(machine.kernel)},
       {"osRelease", optionalText(machine.osRelease)},
       {"compiler", qs(machine.compiler)},
@@ -73,6 +79,59 @@ QJsonObject runObject(int number, const RunResult& run, int workloadRevision) {
   return object;
 }
 
+QJsonValue optionalDouble(std::optional<double> value, double unitsPerOne) {
+  return value ? QJsonValue(rounded(*value, unitsPerOne)) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue spreadValue(const std::optional<Summary>& summary, double unitsPerOne) {
+  if (!summary) {
+    return QJsonValue::Null;
+  }
+  return QJsonObject{
+      {"count", static_cast<qint64>(summary->count)},
+      {"median", rounded(summary->median, unitsPerOne)},
+      {"minimum", rounded(summary->minimum, unitsPerOne)},
+      {"maximum", rounded(summary->maximum, unitsPerOne)},
+      {"cvPercent", optionalDouble(summary->cvPercent, 1e3)},
+  };
+}
+
+QJsonArray roundsValue(const Session& session) {
+  QJsonArray rounds;
+  for (std::size_t i = 0; i < session.rounds.size(); ++i) {
+    const Round& round = session.rounds[i];
+    QJsonArray workers;
+    for (const WorkerRun& worker : round.workers) {
+      QJsonObject object = runObject(worker.number, worker.run, session.workloadRevision);
+      object.insert("cpu", worker.cpu ? QJsonValue(*worker.cpu) : QJsonValue(QJsonValue::Null));
+      workers.append(object);
+    }
+    rounds.append(QJsonObject{
+        {"round", static_cast<int>(i + 1)},
+        {"solo", runObject(static_cast<int>(i + 1), round.solo, session.workloadRevision)},
+        {"workers", workers},
+        {"multiCoreScore", optionalDouble(round.multiCoreScore(), 1)},
+        {"meanPerWorker", optionalDouble(round.meanPerWorker(), 10)},
+        {"efficiency", optionalDouble(round.efficiency(), 1e4)},
+        {"startSkewMs", optionalDouble(round.startSkewMilliseconds(), 1e3)},
+    });
+  }
+  return rounds;
+}
+
+// With --jobs: the rounds and how their figures spread.
+void insertRounds(const Session& session, QJsonObject& document) {
+  const RoundsSummary summary = summarizeRounds(session.rounds);
+  document.insert("jobs", session.jobs);
+  document.insert("workersShareCpus", session.workersShareCpus);
+  document.insert("rounds", roundsValue(session));
+  document.insert("roundsSummary", QJsonObject{
+                                       {"soloScore", spreadValue(summary.solo, 1)},
+                                       {"multiCoreScore", spreadValue(summary.multiCore, 1)},
+                                       {"efficiency", spreadValue(summary.efficiency, 1e4)},
+                                   });
+}
+
 QJsonValue summaryValue(const Session& session) {
   const std::optional<Summary> summary = session.summary();
   if (!summary) {
@@ -99,7 +158,7 @@ std::string jsonReport(const Session& session) {
   for (const std::string& note : session.environmentNotes) {
     notes.append(qs(note));
   }
-  const QJsonObject document{
+  QJsonObject document{
       {"program", qs(session.programName)},
       {"version", qs(session.programVersion)},
       {"workloadRevision", session.workloadRevision},
@@ -110,6 +169,9 @@ std::string jsonReport(const Session& session) {
       {"environmentNotes", notes},
       {"machine", machineObject(session.machine)},
   };
+  if (session.jobs > 0) {
+    insertRounds(session, document);
+  }
   return QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
 }
 

@@ -4,10 +4,14 @@
 
 #include <QAbstractEventDispatcher>
 #include <QtGlobal>
+#include <set>
 #include <sstream>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "benchmark/WorkIteration.h"
+#include "cli/Processors.h"
 #include "platform/EventGate.h"
 #include "platform/version/VersionRecord.h"
 
@@ -30,6 +34,9 @@ void readCpuInfo(const SystemRoots& roots, Machine& machine) {
     return;
   }
   int processors = 0;
+  // A physical core is a pair of "physical id" and "core id"; SMT siblings share one.
+  std::set<std::pair<std::string, std::string>> cores;
+  std::string package;
   std::istringstream lines(*text);
   for (std::string line; std::getline(lines, line);) {
     const std::size_t colon = line.find(':');
@@ -39,6 +46,10 @@ void readCpuInfo(const SystemRoots& roots, Machine& machine) {
     const std::string key = trimmed(std::string_view(line).substr(0, colon));
     if (key == "processor") {
       ++processors;
+    } else if (key == "physical id") {
+      package = trimmed(std::string_view(line).substr(colon + 1));
+    } else if (key == "core id") {
+      cores.emplace(package, trimmed(std::string_view(line).substr(colon + 1)));
     } else if (key == "model name" && !machine.cpuModel) {
       const std::string value = trimmed(std::string_view(line).substr(colon + 1));
       if (!value.empty()) {
@@ -48,6 +59,9 @@ void readCpuInfo(const SystemRoots& roots, Machine& machine) {
   }
   if (processors > 0) {
     machine.logicalCpus = processors;
+  }
+  if (!cores.empty()) {
+    machine.physicalCores = static_cast<int>(cores.size());
   }
 }
 
@@ -98,6 +112,9 @@ Machine describeMachine(const SystemRoots& roots) {
     machine.eventDispatcher = dispatcher->metaObject()->className();
   }
   machine.eventPump = platform::eventPumpKind();
+  if (const std::vector<int> cpus = allowedCpus(); !cpus.empty()) {
+    machine.allowedCpus = static_cast<int>(cpus.size());
+  }
   machine.programVersion = platform::App.VersionText();
   machine.workloadRevision = kWorkloadRevision;
   return machine;

@@ -12,6 +12,8 @@ namespace orvendale::cli {
 struct Machine {
   std::optional<std::string> cpuModel;   // /proc/cpuinfo "model name"
   std::optional<int> logicalCpus;        // /proc/cpuinfo "processor" entries
+  std::optional<int> physicalCores;      // /proc/cpuinfo: distinct physical and core ids
+  std::optional<int> allowedCpus;        // the CPUs this process's affinity mask allows
   std::optional<std::string> kernel;     // uname: system name and release
   std::optional<std::string> osRelease;  // /etc/os-release PRETTY_NAME
   std::string compiler;                  // from the build

@@ -22,6 +22,18 @@ bool parseRuns(std::string_view text, int& runs) {
 OptionError badRuns(std::string_view value) {
   return {"bad value '" + std::string(value) + "' for --runs (a whole number, 1 or more)"};
 }
+
+std::optional<OptionError> parseJobs(std::string_view value, Options& options) {
+  if (value == "all") {
+    options.allJobs = true;
+    return std::nullopt;
+  }
+  if (!parseRuns(value, options.jobs)) {
+    return OptionError{"bad value '" + std::string(value) +
+                       "' for --jobs (a whole number, 1 or more, or all)"};
+  }
+  return std::nullopt;
+}
 }  // namespace
 
 std::variant<Options, OptionError> parseOptions(std::span<const std::string_view> arguments) {
@@ -51,6 +63,17 @@ std::variant<Options, OptionError> parseOptions(std::span<const std::string_view
       if (!parseRuns(value, options.runs)) {
         return badRuns(value);
       }
+    } else if (argument == "--jobs" || argument.starts_with("--jobs=")) {
+      runOptions = true;
+      if (argument == "--jobs" && i + 1 == arguments.size()) {
+        return OptionError{"--jobs needs a value"};
+      }
+      const std::string_view value = argument == "--jobs"
+                                         ? arguments[++i]
+                                         : argument.substr(std::string_view("--jobs=").size());
+      if (auto error = parseJobs(value, options)) {
+        return *error;
+      }
     } else if (argument.starts_with("--runs=")) {
       runOptions = true;
       const std::string_view value = argument.substr(std::string_view("--runs=").size());
@@ -64,18 +87,23 @@ std::variant<Options, OptionError> parseOptions(std::span<const std::string_view
     }
   }
   if (options.compare && runOptions) {
-    return OptionError{"--compare makes no run: it takes no --runs or --json"};
+    return OptionError{"--compare makes no run: it takes no --runs, --jobs or --json"};
   }
   return options;
 }
 
 std::string usageText() {
-  return "Usage: orvendale-cli [--runs N] [--json]\n"
+  return "Usage: orvendale-cli [--runs N] [--jobs N|all] [--json]\n"
          "       orvendale-cli --compare OLD.json NEW.json\n"
          "Runs the benchmark's ten-second workload without a window and prints its score.\n"
          "\n"
          "  --runs N    N consecutive runs (default 1); prints each score, then their median,\n"
          "              minimum, maximum and coefficient of variation\n"
+         "  --jobs N    rounds of a run alone, then N runs at the same time in worker\n"
+         "              processes (all: one per CPU this process may use), each pinned to\n"
+         "              its own CPU where there are enough: the multi-core score (the sum of\n"
+         "              the N scores) and the scaling efficiency (that sum over N times the\n"
+         "              solo score); with --runs R, R rounds\n"
          "  --json      print one JSON document instead of text\n"
          "  --compare OLD NEW\n"
          "              compare two --json result files of the same workload revision: their\n"

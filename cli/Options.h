@@ -12,6 +12,9 @@ namespace orvendale::cli {
 // What the command line asks for.
 struct Options {
   int runs = 1;
+  // --jobs N: rounds of a solo run and N runs at once in worker processes; 0 without --jobs.
+  int jobs = 0;
+  bool allJobs = false;  // --jobs all: as many as this process may use CPUs
   bool json = false;
   bool help = false;
   bool version = false;
@@ -24,9 +27,9 @@ struct OptionError {
   std::string message;
 };
 
-// Parses the arguments after the program name. Accepts --runs N, --runs=N, --json, --help (-h),
-// --version and --compare OLD NEW; N is a whole number from 1 up, in plain decimal digits.
-// --compare makes no run and so takes neither --runs nor --json.
+// Parses the arguments after the program name. Accepts --runs N, --runs=N, --jobs N, --jobs=N,
+// --jobs all, --json, --help (-h), --version and --compare OLD NEW; N is a whole number from 1
+// up, in plain decimal digits. --compare makes no run and so takes no --runs, --jobs or --json.
 std::variant<Options, OptionError> parseOptions(std::span<const std::string_view> arguments);
 
 // The --help text.

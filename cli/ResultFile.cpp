@@ -5,9 +5,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "cli/SystemFiles.h"
 #include "platform/version/VersionRecord.h"
@@ -39,6 +41,39 @@ bool isPositiveWhole(const QJsonValue& value, double limit) {
   }
   const double number = value.toDouble();
   return number >= 1 && number <= limit && std::floor(number) == number;
+}
+// The multi-core scores of a --jobs file in place of its solo scores.
+std::variant<ResultFile, ResultFileError> withMultiCoreScores(const QJsonObject& root,
+                                                              const std::string& name,
+                                                              ResultFile file) {
+  const QJsonValue jobs = root.value("jobs");
+  if (!isPositiveWhole(jobs, INT32_MAX)) {
+    return fieldError(name, "jobs", "not a positive whole number");
+  }
+  file.jobs = static_cast<int>(jobs.toDouble());
+  file.scores.clear();
+  file.contendedRuns = 0;
+  const QJsonArray rounds = root.value("rounds").toArray();
+  for (qsizetype i = 0; i < rounds.size(); ++i) {
+    const QJsonObject round = rounds[i].toObject();
+    const QJsonValue score = round.value("multiCoreScore");
+    if (score.isNull()) {
+      continue;  // a round with a run that was not scored has no multi-core score
+    }
+    if (!isPositiveWhole(score, kLargestExactWhole)) {
+      return fieldError(name, "rounds[" + std::to_string(i) + "].multiCoreScore",
+                        "missing or not a positive whole number");
+    }
+    file.scores.push_back(score.toDouble());
+    const QJsonArray workers = round.value("workers").toArray();
+    file.contendedRuns += std::any_of(workers.begin(), workers.end(), [](const QJsonValue& w) {
+      return w.toObject().value("contended").toBool();
+    });
+  }
+  if (file.scores.empty()) {
+    return fieldError(name, "rounds", "no multi-core score to compare");
+  }
+  return file;
 }
 }  // namespace
 
@@ -100,6 +135,9 @@ std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes
   }
   if (file.scores.empty()) {
     return fieldError(name, "runs", "no scored run to compare");
+  }
+  if (root.contains("jobs")) {
+    return withMultiCoreScores(root, name, std::move(file));
   }
   return file;
 }

@@ -11,8 +11,12 @@ namespace orvendale::cli {
 struct ResultFile {
   std::string name;
   int workloadRevision = 0;
-  std::vector<double> scores;  // of the scored runs, in run order
-  int contendedRuns = 0;       // scored runs marked contended
+  // --jobs N of a file of multi-core scores; 0 for one of single-core scores.
+  int jobs = 0;
+  // The scored runs' scores in run order; of a --jobs file, the complete rounds' multi-core
+  // scores in round order.
+  std::vector<double> scores;
+  int contendedRuns = 0;  // scored runs marked contended; of a --jobs file, rounds with one
 };
 
 // Why a file cannot be compared, in one line naming the file and, where there is one, the field.
@@ -24,7 +28,8 @@ struct ResultFileError {
 inline constexpr std::size_t kResultFileLimit = 16 << 20;
 
 // Reads `bytes` as the document of the file called `name`. Every scored run must carry a score
-// that is a positive whole number, and at least one run must be scored.
+// that is a positive whole number, and at least one run must be scored; a --jobs file must also
+// have a round with a multi-core score, likewise a positive whole number.
 std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes,
                                                           const std::string& name);
 

@@ -51,21 +51,32 @@ ProcessSample sampleProcess(const SystemRoots& roots) {
   return sample;
 }
 
-RunFigures figuresBetween(const ProcessSample& before, const ProcessSample& after,
-                          std::int64_t wallNanoseconds, long ticksPerSecond) {
+RunFigures figuresOf(std::int64_t cpuNanoseconds, std::int64_t systemNanoseconds,
+                     std::int64_t involuntarySwitches, std::optional<double> stealMilliseconds,
+                     std::int64_t wallNanoseconds) {
   RunFigures figures;
-  figures.cpuNanoseconds = after.cpuNanoseconds - before.cpuNanoseconds;
-  figures.cpuShare = wallNanoseconds > 0 ? static_cast<double>(figures.cpuNanoseconds) /
+  figures.cpuNanoseconds = cpuNanoseconds;
+  figures.cpuShare = wallNanoseconds > 0 ? static_cast<double>(cpuNanoseconds) /
                                                static_cast<double>(wallNanoseconds)
                                          : 0;
-  figures.systemNanoseconds = after.systemNanoseconds - before.systemNanoseconds;
-  figures.involuntarySwitches = after.involuntarySwitches - before.involuntarySwitches;
+  figures.systemNanoseconds = systemNanoseconds;
+  figures.involuntarySwitches = involuntarySwitches;
+  figures.stealMilliseconds = stealMilliseconds;
+  return figures;
+}
+
+RunFigures figuresBetween(const ProcessSample& before, const ProcessSample& after,
+                          std::int64_t wallNanoseconds, long ticksPerSecond) {
+  std::optional<double> stealMilliseconds;
   if (before.stealTicks && after.stealTicks && *after.stealTicks >= *before.stealTicks &&
       ticksPerSecond > 0) {
-    figures.stealMilliseconds = static_cast<double>(*after.stealTicks - *before.stealTicks) *
-                                1000.0 / static_cast<double>(ticksPerSecond);
+    stealMilliseconds = static_cast<double>(*after.stealTicks - *before.stealTicks) * 1000.0 /
+                        static_cast<double>(ticksPerSecond);
   }
-  return figures;
+  return figuresOf(after.cpuNanoseconds - before.cpuNanoseconds,
+                   after.systemNanoseconds - before.systemNanoseconds,
+                   after.involuntarySwitches - before.involuntarySwitches, stealMilliseconds,
+                   wallNanoseconds);
 }
 
 long clockTicksPerSecond() {

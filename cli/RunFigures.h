@@ -42,6 +42,11 @@ struct RunFigures {
   }
 };
 
+// The figures of a run that lasted `wallNanoseconds`, from its own counts.
+RunFigures figuresOf(std::int64_t cpuNanoseconds, std::int64_t systemNanoseconds,
+                     std::int64_t involuntarySwitches, std::optional<double> stealMilliseconds,
+                     std::int64_t wallNanoseconds);
+
 // The figures between two samples `wallNanoseconds` apart; `ticksPerSecond` converts steal time.
 RunFigures figuresBetween(const ProcessSample& before, const ProcessSample& after,
                           std::int64_t wallNanoseconds, long ticksPerSecond);

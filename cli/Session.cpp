@@ -21,9 +21,15 @@ int Session::contendedRuns() const {
 }
 
 int Session::exitStatus() const {
-  const bool failed = std::any_of(runs.begin(), runs.end(), [](const RunResult& run) {
+  const auto failedRun = [](const RunResult& run) {
     return run.status == RunStatus::kInvalid || run.status == RunStatus::kFailed;
-  });
+  };
+  const bool failed =
+      std::any_of(runs.begin(), runs.end(), failedRun) ||
+      std::any_of(rounds.begin(), rounds.end(), [&](const Round& round) {
+        return std::any_of(round.workers.begin(), round.workers.end(),
+                           [&](const WorkerRun& worker) { return failedRun(worker.run); });
+      });
   if (failed) {
     return kFailureExitStatus;
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Machine.h"
+#include "cli/MultiCore.h"
 #include "cli/RunResult.h"
 #include "cli/Statistics.h"
 
@@ -18,7 +19,10 @@ struct Session {
   int workloadRevision = 0;
   int runsRequested = 0;
   bool interrupted = false;
-  std::vector<RunResult> runs;
+  std::vector<RunResult> runs;  // with --jobs, the rounds' solo runs
+  int jobs = 0;                 // workers per --jobs round; 0 without --jobs
+  bool workersShareCpus = false;
+  std::vector<Round> rounds;
   std::vector<std::string> environmentNotes;
   Machine machine;
 
@@ -26,8 +30,8 @@ struct Session {
   std::optional<Summary> summary() const;
   // How many scored runs had less than kUncontendedCpuShare of a processor.
   int contendedRuns() const;
-  // 0 when every requested run was scored, 1 when a run was invalid or failed, 130 when
-  // interrupted (a failure takes precedence).
+  // 0 when every requested run was scored, 1 when a run (a worker's too) was invalid or failed,
+  // 130 when interrupted (a failure takes precedence).
   int exitStatus() const;
 };
 

@@ -34,8 +34,8 @@ std::string fixedText(double value, int decimals) {
   return std::string(buffer.data(), end);
 }
 
-std::string runLine(int number, int count, const RunResult& run, int workloadRevision) {
-  std::string line = "run " + std::to_string(number) + " of " + std::to_string(count) + ": ";
+std::string runLine(const std::string& label, const RunResult& run, int workloadRevision) {
+  std::string line = label + ": ";
   const std::string timing = fixedText(run.iterations, 0) + " iterations in " +
                              fixedText(static_cast<double>(run.wallNanoseconds) / 1e6, 1) + " ms";
   switch (run.status) {
@@ -64,28 +64,65 @@ std::string medianText(const Summary& summary) {
   return rounded == summary.median ? text : text + " (mean of the middle two, rounded half up)";
 }
 
-std::string summaryLine(const Summary& summary, int workloadRevision, int contendedRuns) {
-  std::string line = "scores of " + std::to_string(summary.count) +
-                     (summary.count == 1 ? " run" : " runs") + " (workload revision " +
-                     std::to_string(workloadRevision) + "): median " + medianText(summary) +
-                     ", minimum " + fixedText(summary.minimum, 0) + ", maximum " +
-                     fixedText(summary.maximum, 0);
+std::string spreadText(const Summary& summary, int decimals) {
+  std::string text = "median " +
+                     (decimals == 0 ? medianText(summary) : fixedText(summary.median, decimals)) +
+                     ", minimum " + fixedText(summary.minimum, decimals) + ", maximum " +
+                     fixedText(summary.maximum, decimals);
   if (summary.cvPercent) {
-    line += ", coefficient of variation " + fixedText(*summary.cvPercent, 2) + " %";
+    text += ", coefficient of variation " + fixedText(*summary.cvPercent, 2) + " %";
   }
-  return line + "; " + std::to_string(contendedRuns) + " of " + std::to_string(summary.count) +
-         " runs contended";
+  return text;
+}
+
+std::string summaryLine(const Summary& summary, int workloadRevision, int contendedRuns) {
+  return "scores of " + std::to_string(summary.count) + (summary.count == 1 ? " run" : " runs") +
+         " (workload revision " + std::to_string(workloadRevision) +
+         "): " + spreadText(summary, 0) + "; " + std::to_string(contendedRuns) + " of " +
+         std::to_string(summary.count) + " runs contended";
+}
+
+std::string roundLine(const std::string& label, const Round& round) {
+  const std::optional<double> efficiency = round.efficiency();
+  if (!efficiency) {
+    return label + ": no multi-core score: not every run of the round was scored";
+  }
+  std::string line = label + ": multi-core score " + fixedText(*round.multiCoreScore(), 0) +
+                     " from " + std::to_string(round.workers.size()) + " workers, " +
+                     fixedText(*round.meanPerWorker(), 0) + " per worker, scaling efficiency " +
+                     fixedText(*efficiency, 3) + " against the solo score " +
+                     fixedText(round.solo.score, 0);
+  if (const std::optional<double> skew = round.startSkewMilliseconds()) {
+    line += "; start skew " + fixedText(*skew, 2) + " ms";
+  }
+  return line;
+}
+
+std::string roundsSummaryLines(const RoundsSummary& summary, int workloadRevision) {
+  if (!summary.solo) {
+    return "";
+  }
+  const std::string rounds = std::to_string(summary.solo->count) +
+                             (summary.solo->count == 1 ? " complete round" : " complete rounds");
+  return "solo scores of " + rounds + " (workload revision " + std::to_string(workloadRevision) +
+         "): " + spreadText(*summary.solo, 0) +
+         "\nmulti-core scores: " + spreadText(*summary.multiCore, 0) +
+         "\nscaling efficiency: " + spreadText(*summary.efficiency, 3) + "\n";
 }
 
 std::string machineLines(const Machine& machine) {
-  const std::string cpus =
-      machine.logicalCpus ? std::to_string(*machine.logicalCpus) : std::string("unknown");
-  return "machine: " + known(machine.cpuModel) + ", " + cpus + " logical CPUs; " +
-         known(machine.kernel) + "; " + known(machine.osRelease) + "\n" + "build: orvendale-cli " +
-         machine.programVersion + ", workload revision " +
-         std::to_string(machine.workloadRevision) + "; " + machine.compiler + " " +
-         machine.compilerFlags + "; Qt " + machine.qtVersion + ", event dispatcher " +
-         known(machine.eventDispatcher) + ", " + machine.eventPump + " event pump\n";
+  const auto count = [](std::optional<int> value) {
+    return value ? std::to_string(*value) : std::string("unknown");
+  };
+  const std::string cpus = count(machine.logicalCpus) + " logical CPUs (" +
+                           count(machine.physicalCores) + " physical cores, " +
+                           count(machine.allowedCpus) + " in this process's affinity mask)";
+  return "machine: " + known(machine.cpuModel) + ", " + cpus + "; " + known(machine.kernel) + "; " +
+         known(machine.osRelease) + "\n" + "build: orvendale-cli " + machine.programVersion +
+         ", workload revision " + std::to_string(machine.workloadRevision) + "; " +
+         machine.compiler + " " + machine.compilerFlags + "; Qt " + machine.qtVersion +
+         ", event dispatcher " + known(machine.eventDispatcher) + ", " + machine.eventPump +
+         " event pump\n";
 }
 
 }  // namespace orvendale::cli

@@ -1,6 +1,7 @@
 // orvendale-cli: the benchmark's run without a window, for scripts and CI.
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -13,11 +14,16 @@
 #include "cli/EnvironmentNotes.h"
 #include "cli/InterruptWatch.h"
 #include "cli/JsonReport.h"
+#include "cli/MeasuredRun.h"
+#include "cli/MultiCore.h"
 #include "cli/Options.h"
+#include "cli/ParallelRound.h"
+#include "cli/Processors.h"
 #include "cli/ProgressBar.h"
 #include "cli/RunFigures.h"
 #include "cli/Session.h"
 #include "cli/TextReport.h"
+#include "cli/Worker.h"
 #include "platform/EventPump.h"
 #include "platform/HeadlessRunHost.h"
 #include "platform/version/VersionRecord.h"
@@ -62,26 +68,15 @@ void runAll(const Options& options, Session& session) {
     if (progress) {
       progress->start(number, options.runs, ProgressBar::Clock::now());
     }
-    // The processor's figures are taken around the run, never inside its work iterations.
-    const ProcessSample before = sampleProcess();
-    QElapsedTimer wall;
-    wall.start();
-    RunResult run;
-    try {
-      host.runOnce();
-      run = resultOfRun(host.engine(), wall.nsecsElapsed());
-    } catch (const std::exception& error) {
-      run = failedRun(error.what(), wall.nsecsElapsed());
-    }
-    run.figures =
-        figuresBetween(before, sampleProcess(), run.wallNanoseconds, clockTicksPerSecond());
+    const RunResult run = measuredRun(host);
     if (progress) {
       progress->clear();
     }
     session.runs.push_back(run);
     if (!options.json || !run.scored()) {
       printLine(run.scored() ? stdout : stderr,
-                runLine(number, options.runs, run, session.workloadRevision));
+                runLine("run " + std::to_string(number) + " of " + std::to_string(options.runs),
+                        run, session.workloadRevision));
       std::fflush(stdout);
     }
     if (!run.scored()) {
@@ -91,7 +86,58 @@ void runAll(const Options& options, Session& session) {
   session.interrupted = interrupt.requested();
 }
 
+// --jobs: rounds of a solo run in this process, then session.jobs workers' runs at once.
+void runRounds(const Options& options, Session& session) {
+  platform::HeadlessRunHost host;
+  const InterruptWatch interrupt;
+  host.setTickHandler([&](std::int16_t) {
+    if (interrupt.requested()) {
+      host.stopRun();
+    }
+  });
+  const std::vector<int> cpus = allowedCpus();
+  for (int number = 1; number <= options.runs && !interrupt.requested(); ++number) {
+    const std::string round =
+        "round " + std::to_string(number) + " of " + std::to_string(options.runs);
+    Round result;
+    result.solo = measuredRun(host);
+    session.runs.push_back(result.solo);
+    if (!options.json || !result.solo.scored()) {
+      printLine(result.solo.scored() ? stdout : stderr,
+                runLine(round + ", solo", result.solo, session.workloadRevision));
+    }
+    if (result.solo.scored() && !interrupt.requested()) {
+      result.workers = runWorkers(session.jobs, cpus, interrupt);
+    }
+    for (const WorkerRun& worker : result.workers) {
+      if (!options.json || !worker.run.scored()) {
+        const std::string where =
+            worker.cpu ? " on CPU " + std::to_string(*worker.cpu) : std::string(" (not pinned)");
+        printLine(worker.run.scored() ? stdout : stderr,
+                  runLine(round + ", worker " + std::to_string(worker.number) + where, worker.run,
+                          session.workloadRevision));
+      }
+    }
+    if (!options.json && !result.workers.empty()) {
+      printLine(stdout, roundLine(round, result));
+    }
+    std::fflush(stdout);
+    session.rounds.push_back(std::move(result));
+    if (!session.rounds.back().complete()) {
+      break;
+    }
+  }
+  session.interrupted = interrupt.requested();
+}
+
 int runCli(int argc, char* argv[]) {
+  if (argc == 3 && std::string_view(argv[1]) == kWorkerArgument) {
+    int cpu = -1;
+    const std::string_view text = argv[2];
+    const bool pinned =
+        std::from_chars(text.data(), text.data() + text.size(), cpu).ec == std::errc();
+    return workerMain(argc, argv, pinned ? std::optional(cpu) : std::nullopt);
+  }
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const auto parsed = parseOptions(arguments);
   if (const auto* error = std::get_if<OptionError>(&parsed)) {
@@ -129,20 +175,42 @@ int runCli(int argc, char* argv[]) {
     warn("warning: " + note);
   }
 
+  if (options.jobs > 0 || options.allJobs) {
+    const std::size_t cpus = allowedCpus().size();
+    session.jobs =
+        options.allJobs ? static_cast<int>(std::max<std::size_t>(cpus, 1)) : options.jobs;
+    session.workersShareCpus = cpus < static_cast<std::size_t>(session.jobs);
+    if (session.workersShareCpus) {
+      warn("warning: " + std::to_string(session.jobs) + " workers on " + std::to_string(cpus) +
+           " CPUs: the workers share processors and are not pinned");
+    }
+  }
   if (!options.json) {
     std::fputs(machineLines(session.machine).c_str(), stdout);
   }
-  runAll(options, session);
+  if (session.jobs > 0) {
+    runRounds(options, session);
+  } else {
+    runAll(options, session);
+  }
 
   const std::optional<Summary> summary = session.summary();
   if (options.json) {
     std::fputs(jsonReport(session).c_str(), stdout);
+  } else if (session.jobs > 0) {
+    std::fputs(
+        roundsSummaryLines(summarizeRounds(session.rounds), session.workloadRevision).c_str(),
+        stdout);
   } else if (summary && summary->count >= 2) {
     printLine(stdout, summaryLine(*summary, session.workloadRevision, session.contendedRuns()));
   }
   if (session.interrupted) {
-    warn("interrupted: " + std::to_string(summary ? summary->count : 0) + " of " +
-         std::to_string(options.runs) + " runs finished");
+    const auto finished = session.jobs > 0
+                              ? std::count_if(session.rounds.begin(), session.rounds.end(),
+                                              [](const Round& round) { return round.complete(); })
+                              : static_cast<std::ptrdiff_t>(summary ? summary->count : 0);
+    warn("interrupted: " + std::to_string(finished) + " of " + std::to_string(options.runs) +
+         (session.jobs > 0 ? " rounds" : " runs") + " finished");
   }
   if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
     warn("could not write the results");

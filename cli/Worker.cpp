@@ -1,0 +1,67 @@
+#include "cli/Worker.h"
+
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "cli/InterruptWatch.h"
+#include "cli/MeasuredRun.h"
+#include "cli/Processors.h"
+#include "cli/WorkerReport.h"
+#include "platform/EventPump.h"
+#include "platform/HeadlessRunHost.h"
+
+namespace orvendale::cli {
+
+namespace {
+std::int64_t monotonicNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// Blocks until standard input reaches its end.
+void waitForStart() {
+  char buffer[64];
+  while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
+  }
+}
+}  // namespace
+
+int workerMain(int argc, char* argv[], std::optional<int> cpu) {
+  // Ends with the program that started it, also when that one is killed; the check after it
+  // covers a parent that was gone already.
+  const pid_t parent = getppid();
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
+  if (getppid() != parent) {
+    return 1;
+  }
+  if (cpu && !pinToCpu(*cpu)) {
+    std::fprintf(stderr, "orvendale-cli worker: cannot run on CPU %d\n", *cpu);
+    return 1;
+  }
+  platform::preferUnixEventDispatcher();
+  QCoreApplication app(argc, argv);
+  platform::HeadlessRunHost host;
+  const InterruptWatch interrupt;
+  host.setTickHandler([&](std::int16_t) {
+    if (interrupt.requested()) {
+      host.stopRun();
+    }
+  });
+  std::fputs("ready\n", stdout);
+  std::fflush(stdout);
+  waitForStart();
+  const std::int64_t start = monotonicNanoseconds();
+  const RunResult run = measuredRun(host);
+  const std::string line = workerReportLine(run, host.engine().lastIterationText(), start) + "\n";
+  std::fputs(line.c_str(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace orvendale::cli
