@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""cli_program_test.py ORVENDALE_CLI VERSION [--real-run]: the built program from outside, its
-refusals, --version, --compare and Ctrl-C in a run; with --real-run, one whole run in text mode."""
+"""cli_program_test.py ORVENDALE_CLI VERSION [--real-run | --jobs]: the built program from
+outside, its refusals, --version, --compare and Ctrl-C in a run; with --real-run, whole runs in
+text mode; with --jobs, a whole --jobs 2 round, then a worker killed, Ctrl-C and the starter
+killed during the workers' runs."""
 import json
 import os
 import re
@@ -44,6 +46,9 @@ def quick_cases():
         return {"program": "Orvendale", "workloadRevision": revision,
                 "runs": [{"status": "scored", "score": score} for score in scores]}
 
+    def multi_core(*scores):
+        return {**scored(100), "jobs": 2, "rounds": [{"multiCoreScore": s} for s in scores]}
+
     def write(name, content):
         with open(os.path.join(folder, name), "w") as file:
             file.write(content if isinstance(content, str) else json.dumps(content))
@@ -63,8 +68,13 @@ def quick_cases():
             ("bad.json", {"program": "Another", "workloadRevision": 1, "runs": []}, '"program"'),
             ("bad.json", scored(100, revision=2), "bad.json has 2: their scores measure different"),
             ("bad\x1f.json", scored(100, 0), 'bad?.json: field "runs[1].score"'),
+            ("jobs.json", multi_core(200), "jobs.json holds multi-core scores (--jobs)"),
         ]:
             refused(run("--compare", old, write(name, content)), f"--compare with {name!r}", named)
+        result = run("--compare", write("a.json", multi_core(200, 204, 202, 206)),
+                     write("b.json", multi_core(220, 226, 222, 224)))
+        check(result.returncode == 0 and "4 multi-core scores (--jobs 2): median" in result.stdout,
+              f"--compare of --jobs files: {result.returncode} {result.stdout!r}")
 
     # Ctrl-C a second and a half into the first of two runs: the unfinished run is not scored.
     # Without a terminal there is no progress bar.
@@ -110,7 +120,56 @@ def real_run():
         check("scores of" not in result.stdout, f"{pump}: a summary of one run")
 
 
-real_run() if sys.argv[3:] == ["--real-run"] else quick_cases()
+def children(pid):
+    found = []
+    for entry in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{entry}/stat") as stat:
+                if int(stat.read().rsplit(")", 1)[1].split()[1]) == pid:
+                    found.append(int(entry))
+        except (OSError, ValueError, IndexError):
+            pass
+    return found
+
+
+def jobs():
+    # One whole round: a solo run, then two workers at once.
+    result = subprocess.run([program, "--jobs", "2", "--json"], capture_output=True, text=True,
+                            timeout=90)
+    print(result.stdout + result.stderr)
+    first = json.loads(result.stdout)["rounds"][0] if result.returncode == 0 else {}
+    scores = [worker.get("score", 0) for worker in first.get("workers", [])]
+    check(len(scores) == 2 and all(scores) and first["multiCoreScore"] == sum(scores)
+          and 0 < first["efficiency"] <= 1.5 and first["startSkewMs"] < 50, "--jobs 2 round")
+
+    # Twelve seconds in, both workers are running: kill one, Ctrl-C the starter, kill the starter.
+    started = {what: subprocess.Popen([program, "--jobs", "2"], stdout=subprocess.PIPE,
+                                      stderr=subprocess.PIPE, text=True)
+               for what in ["worker killed", "Ctrl-C", "starter killed"]}
+    time.sleep(12)
+    workers = {what: children(process.pid) for what, process in started.items()}
+    check(all(len(pids) == 2 for pids in workers.values()), f"two workers each: {workers}")
+    os.kill(workers["worker killed"][0], signal.SIGKILL)
+    started["Ctrl-C"].send_signal(signal.SIGINT)
+    signalled = time.monotonic()
+    started["starter killed"].kill()
+    started["Ctrl-C"].wait(timeout=30)
+    # The workers stop at their next tick; the rest of the round would take eight seconds.
+    check(time.monotonic() - signalled < 2, "Ctrl-C did not stop the workers")
+    ended = {what: process.communicate(timeout=60) for what, process in started.items()}
+    time.sleep(1)
+    left = [pid for pids in workers.values() for pid in pids if os.path.exists(f"/proc/{pid}")]
+    check(not left, f"workers left behind: {left}")
+    stdout, stderr = ended["worker killed"]
+    check(started["worker killed"].returncode == 1 and "killed by signal 9" in stderr
+          and re.search(r"worker \d on CPU \d: score \d+", stdout), f"worker killed: {stderr!r}")
+    stdout, stderr = ended["Ctrl-C"]
+    check(started["Ctrl-C"].returncode == 130 and "0 of 1 rounds finished" in stderr,
+          f"Ctrl-C: {started['Ctrl-C'].returncode} {stderr!r}")
+
+
+modes = {"--real-run": real_run, "--jobs": jobs}
+modes.get(sys.argv[3] if len(sys.argv) > 3 else "", quick_cases)()
 for failure in failures:
     print("FAIL:", failure)
 sys.exit(1 if failures else 0)

@@ -57,14 +57,18 @@ TEST(EnvironmentNotes, FromFakeSystemTrees) {
 }
 
 TEST(MachineAndRunFigures, FromFakeSystemTrees) {
+  // Two SMT siblings of one core, and a core of a second package with the same core id.
   const FakeRoot root({{"proc/cpuinfo",
-                        "processor\t: 0\nmodel name\t: Xeon @ 2.20GHz\n\n"
-                        "processor\t: 1\nmodel name\t: Xeon @ 2.20GHz\n"},
+                        "processor\t: 0\nmodel name\t: Xeon @ 2.20GHz\nphysical id\t: 0\n"
+                        "core id\t: 0\n\nprocessor\t: 1\nmodel name\t: Xeon @ 2.20GHz\n"
+                        "physical id\t: 0\ncore id\t: 0\n\nprocessor\t: 2\nphysical id\t: 1\n"
+                        "core id\t: 0\n"},
                        {"etc/os-release", "NAME=\"Debian\"\nPRETTY_NAME=\"Debian 12\"\n"},
                        {"proc/stat", "cpu  4705 356 584 3699 23 0 23 61 0 0\ncpu0 1 2 3 4\n"}});
   const Machine machine = describeMachine(root.roots());
   EXPECT_EQ(machine.cpuModel, "Xeon @ 2.20GHz");
-  EXPECT_EQ(machine.logicalCpus, 2);
+  EXPECT_EQ(machine.logicalCpus, 3);
+  EXPECT_EQ(machine.physicalCores, 2);
   EXPECT_EQ(machine.osRelease, "Debian 12");
   EXPECT_EQ(stealTicks(root.roots()), 61);
 

@@ -9,20 +9,32 @@ namespace orvendale::cli {
 namespace {
 
 TEST(ParseOptions, AcceptsEveryOptionInAnyOrderTheLastRunsCounting) {
-  using Arguments = std::vector<std::string_view>;
-  const std::tuple<Arguments, int, bool, bool> cases[] = {
-      {{}, 1, false, false},
-      {{"--runs=3", "--json"}, 3, true, false},
-      {{"--json", "--runs", "2", "--runs", "5"}, 5, true, false},
-      {{"-h"}, 1, false, true},
-      {{"--runs", "2147483647"}, 2147483647, false, false},
+  struct Accepted {
+    std::vector<std::string_view> arguments;
+    int runs;
+    int jobs;
+    bool allJobs;
+    bool json;
+    bool help;
   };
-  for (const auto& [arguments, runs, json, help] : cases) {
-    const auto parsed = parseOptions(arguments);
+  const Accepted cases[] = {
+      {{}, 1, 0, false, false, false},
+      {{"--runs=3", "--json"}, 3, 0, false, true, false},
+      {{"--json", "--runs", "2", "--runs", "5"}, 5, 0, false, true, false},
+      {{"-h"}, 1, 0, false, false, true},
+      {{"--runs", "2147483647"}, 2147483647, 0, false, false, false},
+      {{"--jobs", "2", "--runs", "3"}, 3, 2, false, false, false},
+      {{"--jobs=all", "--json"}, 1, 0, true, true, false},
+  };
+  for (const Accepted& accepted : cases) {
+    const auto parsed = parseOptions(accepted.arguments);
     ASSERT_TRUE(std::holds_alternative<Options>(parsed)) << std::get<OptionError>(parsed).message;
-    EXPECT_EQ(std::get<Options>(parsed).runs, runs);
-    EXPECT_EQ(std::get<Options>(parsed).json, json);
-    EXPECT_EQ(std::get<Options>(parsed).help, help);
+    const Options& options = std::get<Options>(parsed);
+    EXPECT_EQ(options.runs, accepted.runs);
+    EXPECT_EQ(options.jobs, accepted.jobs);
+    EXPECT_EQ(options.allJobs, accepted.allJobs);
+    EXPECT_EQ(options.json, accepted.json);
+    EXPECT_EQ(options.help, accepted.help);
   }
 }
 
@@ -38,6 +50,10 @@ TEST(ParseOptions, RefusesBadInputWithOneLineNamingIt) {
       {{"--json", "--runs"}, "--runs"},
       {{"--runs", "--json"}, "'--json'"},
       {{"--json=1"}, "'--json=1'"},
+      {{"--jobs", "0"}, "'0' for --jobs"},
+      {{"--jobs", "x"}, "'x' for --jobs"},
+      {{"--jobs"}, "--jobs"},
+      {{"--compare", "a.json", "b.json", "--jobs", "2"}, "--jobs"},
   };
   for (const auto& [arguments, named] : cases) {
     const auto parsed = parseOptions(arguments);

@@ -10,10 +10,12 @@
 #include "benchmark/WorkIteration.h"
 #include "benchmark/scripted_host.h"
 #include "cli/JsonReport.h"
+#include "cli/MultiCore.h"
 #include "cli/ProgressBar.h"
 #include "cli/RunResult.h"
 #include "cli/Session.h"
 #include "cli/TextReport.h"
+#include "cli/WorkerReport.h"
 
 namespace orvendale::cli {
 namespace {
@@ -67,6 +69,74 @@ TEST(Session, ExitStatusNeverReportsAFailureAsSuccess) {
   };
   for (const auto& [session, status] : cases) {
     EXPECT_EQ(session.exitStatus(), status) << session.runs.size() << " runs";
+  }
+  Session workerFailed = sessionOf({scored}, 1);
+  workerFailed.rounds.push_back({scored, {{1, 0, scored, 0}, {2, 1, failed, 0}}});
+  EXPECT_EQ(workerFailed.exitStatus(), kFailureExitStatus) << "a worker's failure";
+}
+
+// Rounds of a solo run and workers' runs; a score is 1.6 times the iterations, so 10 iterations
+// score 16.
+TEST(Rounds, SumMeanEfficiencyAndSkewOfKnownRunsAndTheirSpreadOverCompleteRounds) {
+  const auto run = [](int iterations) {
+    return iterations > 0 ? resultOfRun(iterations, 100, kKnownIterationText, 10'000'000'000)
+                          : failedRun("killed by signal 9 (Killed)", 0);
+  };
+  struct RoundCase {
+    const char* what;
+    int soloIterations;
+    std::vector<int> workerIterations;  // 0: the worker failed
+    std::optional<double> multiCoreScore;
+    std::optional<double> meanPerWorker;
+    std::optional<double> efficiency;
+  };
+  const RoundCase cases[] = {
+      {"two workers at full speed", 10, {10, 10}, 32, 16, 1.0},
+      {"two workers at half speed", 10, {5, 5}, 16, 8, 0.5},
+      {"a failed worker", 10, {10, 0}, std::nullopt, std::nullopt, std::nullopt},
+  };
+  std::vector<Round> rounds;
+  for (const RoundCase& round : cases) {
+    Round made{run(round.soloIterations), {}};
+    for (std::size_t i = 0; i < round.workerIterations.size(); ++i) {
+      const std::int64_t start = 1'000'000 + static_cast<std::int64_t>(i) * 2'500'000;
+      made.workers.push_back(
+          {static_cast<int>(i + 1), std::nullopt, run(round.workerIterations[i]), start});
+    }
+    EXPECT_EQ(made.multiCoreScore(), round.multiCoreScore) << round.what;
+    EXPECT_EQ(made.meanPerWorker(), round.meanPerWorker) << round.what;
+    EXPECT_EQ(made.efficiency(), round.efficiency) << round.what;
+    EXPECT_EQ(made.startSkewMilliseconds(), 2.5) << round.what;
+    rounds.push_back(made);
+  }
+  const RoundsSummary summary = summarizeRounds(rounds);
+  ASSERT_TRUE(summary.solo && summary.multiCore && summary.efficiency);
+  EXPECT_EQ(summary.solo->count, 2U) << "the round with a failed worker counts for nothing";
+  EXPECT_EQ(summary.multiCore->median, 24);
+  EXPECT_EQ(summary.efficiency->median, 0.75);
+}
+
+// What a worker writes and its starter reads back.
+TEST(WorkerReport, LineCarriesTheRunAndItsFiguresAndNothingElseParses) {
+  RunResult scored = resultOfRun(10, 100, kKnownIterationText, 10'000'000'000);
+  scored.figures = figuresOf(9'900'000'000, 4'000'000, 12, 0.5, 10'000'000'000);
+  const std::optional<WorkerReport> report =
+      parseWorkerReportLine(workerReportLine(scored, kKnownIterationText, 123));
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->run.score, 16);
+  EXPECT_EQ(report->startNanoseconds, 123);
+  ASSERT_TRUE(report->run.figures);
+  EXPECT_EQ(report->run.figures->systemNanoseconds, 4'000'000);
+  EXPECT_EQ(report->run.figures->stealMilliseconds, 0.5);
+  const RunResult failed = failedRun("Error 6: Overflow", 7);
+  const std::optional<WorkerReport> failure =
+      parseWorkerReportLine(workerReportLine(failed, "", 5));
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->run.status, RunStatus::kFailed);
+  EXPECT_EQ(failure->run.detail, "Error 6: Overflow");
+  for (const std::string_view line :
+       {"", "run 10 100 1 2 3 4 - 5", "ran 1 2 3 4 5 6 - 7 text", "run 1 2 3 4 5 6 x 7 text"}) {
+    EXPECT_FALSE(parseWorkerReportLine(line)) << line;
   }
 }
 
