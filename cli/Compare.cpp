@@ -33,6 +33,17 @@ std::string contentionNote(const ResultFile& older, const ResultFile& newer) {
          " new runs were contended: other work on the machine may account for the difference\n";
 }
 
+// A run slowed part-way measured the slowing as much as the processor.
+std::string unevenNote(const ResultFile& older, const ResultFile& newer) {
+  if (older.unevenRuns == 0 && newer.unevenRuns == 0) {
+    return {};
+  }
+  return "note: " + std::to_string(older.unevenRuns) + " old and " +
+         std::to_string(newer.unevenRuns) +
+         " new runs were uneven: something slowed them part-way, which may account for the "
+         "difference\n";
+}
+
 std::string pText(double p) {
   return "p = " + fixedText(p, 4);
 }
@@ -69,7 +80,7 @@ std::string comparisonReport(const ResultFile& older, const ResultFile& newer) {
          ", two-sided" + (test.exact ? " exact" : " approximate") + " test: " +
          verdictText(test, older.scores.size(), newer.scores.size(),
                      newerSummary.median > olderSummary.median) +
-         "\n" + contentionNote(older, newer);
+         "\n" + contentionNote(older, newer) + unevenNote(older, newer);
 }
 
 int compareFiles(const std::string& olderPath, const std::string& newerPath, std::FILE* out,

@@ -72,6 +72,16 @@ QJsonObject runObject(int number, const RunResult& run, int workloadRevision) {
   if (run.figures) {
     insertFigures(*run.figures, object);
   }
+  if (!run.secondIterations.empty()) {
+    QJsonArray seconds;
+    for (const double second : run.secondIterations) {
+      seconds.append(second);
+    }
+    object.insert("secondIterations", seconds);
+    const std::optional<double> steadiness = run.steadiness();
+    object.insert("steadiness", steadiness ? QJsonValue(rounded(*steadiness, 1e4)) : QJsonValue());
+    object.insert("uneven", run.uneven());
+  }
   if (!run.detail.empty()) {
     object.insert(run.status == RunStatus::kInvalid ? "lastIterationText" : "error",
                   qs(run.detail));
@@ -145,6 +155,7 @@ QJsonValue summaryValue(const Session& session) {
       {"cvPercent",
        summary->cvPercent ? QJsonValue(rounded(*summary->cvPercent, 1e3)) : QJsonValue::Null},
       {"contendedRuns", session.contendedRuns()},
+      {"unevenRuns", session.unevenRuns()},
   };
 }
 }  // namespace

@@ -5,7 +5,8 @@
 
 namespace orvendale::cli {
 
-RunResult measuredRun(platform::HeadlessRunHost& host) {
+RunResult measuredRun(platform::HeadlessRunHost& host, TickRecorder& ticks) {
+  ticks.start();
   const ProcessSample before = sampleProcess();
   QElapsedTimer wall;
   wall.start();
@@ -17,6 +18,7 @@ RunResult measuredRun(platform::HeadlessRunHost& host) {
     run = failedRun(error.what(), wall.nsecsElapsed());
   }
   run.figures = figuresBetween(before, sampleProcess(), run.wallNanoseconds, clockTicksPerSecond());
+  run.secondIterations = iterationsPerSecond(ticks.counts());
   return run;
 }
 

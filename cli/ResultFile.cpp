@@ -132,6 +132,7 @@ std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes
     }
     file.scores.push_back(score.toDouble());
     file.contendedRuns += run.value("contended").toBool() ? 1 : 0;
+    file.unevenRuns += run.value("uneven").toBool() ? 1 : 0;
   }
   if (file.scores.empty()) {
     return fieldError(name, "runs", "no scored run to compare");

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "benchmark/WorkIteration.h"
+#include "cli/Steadiness.h"
 
 namespace orvendale::cli {
 
@@ -13,6 +14,15 @@ static_assert(kWorkloadRevision == 3,
 const std::string_view kKnownIterationText =
     "IPaFzzeqCxS_;vrYxTXJlnKxSQAXiuNgXlRLeXtlWDCU>oKbx`]imrutDoMTN_ZHyMG_oyfmDfW\\GDhMQ<"
     "KCqO\\\\USkTryFzDtVC";
+
+std::optional<double> RunResult::steadiness() const {
+  return cli::steadiness(secondIterations);
+}
+
+bool RunResult::uneven() const {
+  const std::optional<double> value = steadiness();
+  return value && *value < kUnevenBelow;
+}
 
 double RunResult::nanosecondsPerIteration() const {
   return iterations > 0 ? static_cast<double>(wallNanoseconds) / iterations : 0;

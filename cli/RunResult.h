@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "benchmark/BenchmarkEngine.h"
 #include "cli/RunFigures.h"
@@ -32,10 +33,16 @@ struct RunResult {
   std::string detail;
   // What the processor gave the run; absent where it was not measured.
   std::optional<RunFigures> figures;
+  // The iterations of each whole second, where the ticks were recorded.
+  std::vector<double> secondIterations;
 
   bool scored() const { return status == RunStatus::kScored; }
   // Wall time over iterations; zero without iterations.
   double nanosecondsPerIteration() const;
+  // The slowest second over the median second; nothing for fewer than two seconds.
+  std::optional<double> steadiness() const;
+  // Slowed part-way: a steadiness below kUnevenBelow.
+  bool uneven() const;
 };
 
 // Classifies the run `engine` has just finished. An interrupted run is not checked further.

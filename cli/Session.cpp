@@ -20,6 +20,11 @@ int Session::contendedRuns() const {
   }));
 }
 
+int Session::unevenRuns() const {
+  return static_cast<int>(std::count_if(
+      runs.begin(), runs.end(), [](const RunResult& run) { return run.scored() && run.uneven(); }));
+}
+
 int Session::exitStatus() const {
   const auto failedRun = [](const RunResult& run) {
     return run.status == RunStatus::kInvalid || run.status == RunStatus::kFailed;

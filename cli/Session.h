@@ -30,6 +30,8 @@ struct Session {
   std::optional<Summary> summary() const;
   // How many scored runs had less than kUncontendedCpuShare of a processor.
   int contendedRuns() const;
+  // How many scored runs were slowed part-way (RunResult::uneven).
+  int unevenRuns() const;
   // 0 when every requested run was scored, 1 when a run (a worker's too) was invalid or failed,
   // 130 when interrupted (a failure takes precedence).
   int exitStatus() const;

@@ -1,5 +1,6 @@
 #include "cli/TextReport.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -55,7 +56,21 @@ std::string runLine(const std::string& label, const RunResult& run, int workload
     case RunStatus::kFailed:
       return line + "failed, not scored: " + run.detail;
   }
-  return run.figures ? line + figuresText(*run.figures) : line;
+  if (run.figures) {
+    line += figuresText(*run.figures);
+  }
+  return run.secondIterations.size() >= 2 ? line + "\n" + secondsLine(run) : line;
+}
+
+std::string secondsLine(const RunResult& run, bool utf8) {
+  const auto [lowest, highest] =
+      std::minmax_element(run.secondIterations.begin(), run.secondIterations.end());
+  std::string line = "  iterations per second: " + sparkline(run.secondIterations, utf8) + " (" +
+                     fixedText(*lowest, 0) + " to " + fixedText(*highest, 0) + ")";
+  if (const std::optional<double> value = run.steadiness()) {
+    line += ", steadiness " + fixedText(*value, 3);
+  }
+  return run.uneven() ? line + ", uneven" : line;
 }
 
 std::string medianText(const Summary& summary) {
@@ -75,11 +90,13 @@ std::string spreadText(const Summary& summary, int decimals) {
   return text;
 }
 
-std::string summaryLine(const Summary& summary, int workloadRevision, int contendedRuns) {
+std::string summaryLine(const Summary& summary, int workloadRevision, int contendedRuns,
+                        int unevenRuns) {
   return "scores of " + std::to_string(summary.count) + (summary.count == 1 ? " run" : " runs") +
          " (workload revision " + std::to_string(workloadRevision) +
          "): " + spreadText(summary, 0) + "; " + std::to_string(contendedRuns) + " of " +
-         std::to_string(summary.count) + " runs contended";
+         std::to_string(summary.count) + " runs contended, " + std::to_string(unevenRuns) +
+         " uneven";
 }
 
 std::string roundLine(const std::string& label, const Round& round) {

@@ -6,6 +6,7 @@
 #include "cli/MultiCore.h"
 #include "cli/RunResult.h"
 #include "cli/Statistics.h"
+#include "cli/Steadiness.h"
 
 namespace orvendale::cli {
 
@@ -14,8 +15,12 @@ namespace orvendale::cli {
 // revision 1), 2042713 iterations in 10000.0 ms, 4895.4 ns per iteration; CPU 9712.5 ms, 97.1 %
 // of the wall time, kernel 0.4 ms (0.00 % of the CPU time), steal 0.0 ms, 41 involuntary
 // context switches". A run with less than kUncontendedCpuShare of a processor ends
-// ", contended".
+// ", contended". A run with at least two whole seconds gets a second line, secondsLine.
 std::string runLine(const std::string& label, const RunResult& run, int workloadRevision);
+
+// "  iterations per second: ▇█▇▇█▇▇█▇▆ (241100 to 252000), steadiness 0.957", scaled to the run's
+// own range (Steadiness.h), ending ", uneven" for a run slowed part-way.
+std::string secondsLine(const RunResult& run, bool utf8 = utf8Locale());
 
 // What a --jobs round gave, after its `label`: "round 1 of 2: multi-core score 7812345 from 2
 // workers, 3906172 per worker, scaling efficiency 0.987 against the solo score 3957000; start
@@ -27,9 +32,10 @@ std::string roundLine(const std::string& label, const Round& round);
 std::string roundsSummaryLines(const RoundsSummary& summary, int workloadRevision);
 
 // "scores of 3 runs (workload revision 1): median 3268340, minimum 3250000, maximum 3377910,
-// coefficient of variation 2.09 %; 1 of 3 runs contended"; the variation is left out for a
-// single run.
-std::string summaryLine(const Summary& summary, int workloadRevision, int contendedRuns);
+// coefficient of variation 2.09 %; 1 of 3 runs contended, 0 uneven"; the variation is left out
+// for a single run.
+std::string summaryLine(const Summary& summary, int workloadRevision, int contendedRuns,
+                        int unevenRuns);
 
 // "median 3268340, minimum 3250000, maximum 3377910, coefficient of variation 2.09 %", with
 // `decimals` digits; a median of whole scores (decimals 0) as medianText gives it.

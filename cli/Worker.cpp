@@ -49,7 +49,9 @@ int workerMain(int argc, char* argv[], std::optional<int> cpu) {
   QCoreApplication app(argc, argv);
   platform::HeadlessRunHost host;
   const InterruptWatch interrupt;
-  host.setTickHandler([&](std::int16_t) {
+  TickRecorder recorder;
+  host.setTickHandler([&](std::int16_t ticks) {
+    recorder.record(ticks, host.engine().dblLoops());
     if (interrupt.requested()) {
       host.stopRun();
     }
@@ -58,7 +60,7 @@ int workerMain(int argc, char* argv[], std::optional<int> cpu) {
   std::fflush(stdout);
   waitForStart();
   const std::int64_t start = monotonicNanoseconds();
-  const RunResult run = measuredRun(host);
+  const RunResult run = measuredRun(host, recorder);
   const std::string line = workerReportLine(run, host.engine().lastIterationText(), start) + "\n";
   std::fputs(line.c_str(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;

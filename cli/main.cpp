@@ -54,8 +54,10 @@ void runAll(const Options& options, Session& session) {
     progress.emplace(
         [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); });
   }
+  TickRecorder recorder;
   // Ctrl-C is seen at the next tick, and the run ends with its current iteration.
   host.setTickHandler([&](std::int16_t ticks) {
+    recorder.record(ticks, host.engine().dblLoops());
     if (interrupt.requested()) {
       host.stopRun();
     }
@@ -68,7 +70,7 @@ void runAll(const Options& options, Session& session) {
     if (progress) {
       progress->start(number, options.runs, ProgressBar::Clock::now());
     }
-    const RunResult run = measuredRun(host);
+    const RunResult run = measuredRun(host, recorder);
     if (progress) {
       progress->clear();
     }
@@ -90,7 +92,9 @@ void runAll(const Options& options, Session& session) {
 void runRounds(const Options& options, Session& session) {
   platform::HeadlessRunHost host;
   const InterruptWatch interrupt;
-  host.setTickHandler([&](std::int16_t) {
+  TickRecorder recorder;
+  host.setTickHandler([&](std::int16_t ticks) {
+    recorder.record(ticks, host.engine().dblLoops());
     if (interrupt.requested()) {
       host.stopRun();
     }
@@ -100,7 +104,7 @@ void runRounds(const Options& options, Session& session) {
     const std::string round =
         "round " + std::to_string(number) + " of " + std::to_string(options.runs);
     Round result;
-    result.solo = measuredRun(host);
+    result.solo = measuredRun(host, recorder);
     session.runs.push_back(result.solo);
     if (!options.json || !result.solo.scored()) {
       printLine(result.solo.scored() ? stdout : stderr,
@@ -202,7 +206,8 @@ int runCli(int argc, char* argv[]) {
         roundsSummaryLines(summarizeRounds(session.rounds), session.workloadRevision).c_str(),
         stdout);
   } else if (summary && summary->count >= 2) {
-    printLine(stdout, summaryLine(*summary, session.workloadRevision, session.contendedRuns()));
+    printLine(stdout, summaryLine(*summary, session.workloadRevision, session.contendedRuns(),
+                                  session.unevenRuns()));
   }
   if (session.interrupted) {
     const auto finished = session.jobs > 0

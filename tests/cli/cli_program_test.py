@@ -58,10 +58,12 @@ def quick_cases():
         old = write("old.json", scored(100, 102, 101, 103))
         newer = scored(110, 113, 111, 112)
         newer["runs"][2]["contended"] = True
+        newer["runs"][1]["uneven"] = True
         result = run("--compare", old, write("new.json", newer))
         check(result.returncode == 0 and "new / old (medians): 1.0985 (+9.85 %)" in result.stdout
               and "significant at the 5 % level (p = 0.0286): new scores higher" in result.stdout
-              and "0 of 4 old and 1 of 4 new runs were contended" in result.stdout,
+              and "0 of 4 old and 1 of 4 new runs were contended" in result.stdout
+              and "0 old and 1 new runs were uneven" in result.stdout,
               f"--compare: {result.returncode} {result.stdout!r} {result.stderr!r}")
         for name, content, named in [
             ("bad.json", "{not json", "bad.json: not JSON"),
@@ -117,6 +119,8 @@ def real_run():
         # A pump that enters the kernel every iteration spends some 15 % of the run there.
         check(score and float(score[5]) < most_kernel_percent, f"{pump}: the kernel's share")
         check(f"event dispatcher {pump} event pump\n" in result.stdout, f"{pump}: the machine")
+        check(re.search(r"^  iterations per second: .{10} \(\d+ to \d+\), steadiness [\d.]+",
+                        result.stdout, re.M), f"{pump}: the run's seconds")
         check("scores of" not in result.stdout, f"{pump}: a summary of one run")
 
 

@@ -120,6 +120,7 @@ TEST(Rounds, SumMeanEfficiencyAndSkewOfKnownRunsAndTheirSpreadOverCompleteRounds
 TEST(WorkerReport, LineCarriesTheRunAndItsFiguresAndNothingElseParses) {
   RunResult scored = resultOfRun(10, 100, kKnownIterationText, 10'000'000'000);
   scored.figures = figuresOf(9'900'000'000, 4'000'000, 12, 0.5, 10'000'000'000);
+  scored.secondIterations = {240'000, 250'000};
   const std::optional<WorkerReport> report =
       parseWorkerReportLine(workerReportLine(scored, kKnownIterationText, 123));
   ASSERT_TRUE(report);
@@ -128,6 +129,7 @@ TEST(WorkerReport, LineCarriesTheRunAndItsFiguresAndNothingElseParses) {
   ASSERT_TRUE(report->run.figures);
   EXPECT_EQ(report->run.figures->systemNanoseconds, 4'000'000);
   EXPECT_EQ(report->run.figures->stealMilliseconds, 0.5);
+  EXPECT_EQ(report->run.secondIterations, scored.secondIterations);
   const RunResult failed = failedRun("Error 6: Overflow", 7);
   const std::optional<WorkerReport> failure =
       parseWorkerReportLine(workerReportLine(failed, "", 5));
@@ -167,10 +169,10 @@ TEST(TextReport, SummaryOfTwoRunsWhoseMedianIsNoWholeScore) {
   const std::optional<Summary> summary =
       sessionOf({scriptedRun(7, 1), scriptedRun(13, 1)}, 2).summary();
   ASSERT_TRUE(summary.has_value());
-  EXPECT_EQ(summaryLine(*summary, kWorkloadRevision, 1),
+  EXPECT_EQ(summaryLine(*summary, kWorkloadRevision, 1, 0),
             "scores of 2 runs (workload revision 3): median 16 (mean of the middle two, rounded "
             "half up), minimum 11, maximum 20, coefficient of variation 41.06 %; 1 of 2 runs "
-            "contended");
+            "contended, 0 uneven");
 }
 
 TEST(ProgressBar, DrawsAtMostOncePerTenthOfASecondAndClearsWhatItDrew) {

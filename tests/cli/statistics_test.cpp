@@ -6,6 +6,7 @@
 
 #include "cli/RankTest.h"
 #include "cli/Statistics.h"
+#include "cli/Steadiness.h"
 
 namespace orvendale::cli {
 namespace {
@@ -72,6 +73,41 @@ TEST(RankTest, KnownStatisticsAndVerdicts) {
   EXPECT_EQ(large.u, 210);
   EXPECT_NEAR(large.pValue, 7.015923285091466e-05, 1e-12);
   EXPECT_EQ(verdictOf(large), Verdict::kSignificant);
+}
+
+// A run's seconds from the counts its tick handler records, and how they are drawn. A run of
+// `seconds` iterations per second makes a tenth of each second's iterations per tick.
+TEST(Steadiness, SecondsFromRecordedTicksTheirSteadinessAndSparkline) {
+  struct SecondsCase {
+    const char* what;
+    std::vector<double> seconds;
+    std::int16_t ticks;  // handled before the run ended
+    std::optional<double> steadiness;
+    const char* sparkline;
+  };
+  const SecondsCase cases[] = {
+      {"flat", {100, 100, 100, 100, 100, 100, 100, 100, 100, 100}, 100, 1.0, "▅▅▅▅▅▅▅▅▅▅"},
+      {"rising", {10, 20, 30, 40, 50, 60, 70, 80, 90, 100}, 100, 10 / 55.0, "▁▁▂▃▄▅▆▇██"},
+      {"a dip at second 5", {100, 100, 100, 100, 50, 100, 100, 100, 100, 90}, 100, 0.5,
+       "████▁████▇"},
+      {"stopped by Ctrl-C at tick 47", {100, 100, 100, 80}, 47, 0.8, "███▁"},
+      {"stopped within the second second", {100}, 19, std::nullopt, "▅"},
+  };
+  for (const SecondsCase& run : cases) {
+    TickRecorder recorder;
+    recorder.start();
+    double iterations = 0;
+    for (std::int16_t tick = 1; tick <= run.ticks; ++tick) {
+      const std::size_t second = static_cast<std::size_t>((tick - 1) / kTicksPerSecond);
+      iterations += second < run.seconds.size() ? run.seconds[second] / kTicksPerSecond : 0;
+      recorder.record(tick, iterations);
+    }
+    const std::vector<double> seconds = iterationsPerSecond(recorder.counts());
+    EXPECT_EQ(seconds, run.seconds) << run.what;
+    EXPECT_EQ(steadiness(seconds), run.steadiness) << run.what;
+    EXPECT_EQ(sparkline(seconds, true), run.sparkline) << run.what;
+  }
+  EXPECT_EQ(sparkline(std::vector<double>{1, 2, 3}, false), " =#") << "the plain fallback";
 }
 
 }  // namespace

@@ -173,6 +173,13 @@ MUTANTS = [
      "a --jobs file compared with a single-core one"),
     ("cpuinfo-cores", "cli/Machine.cpp", "cores.emplace(package,", "cores.emplace(std::string(),",
      "cores of two packages counted as one"),
+    ("ticks-one-late", "cli/Steadiness.h", "counts_[static_cast<std::size_t>(tick - 1)]",
+     "counts_[static_cast<std::size_t>(tick) % BenchmarkEngine::kTickLimit]",
+     "each tick's count recorded a slot late"),
+    ("steadiness-max", "cli/Steadiness.cpp", "summary->minimum / summary->median",
+     "summary->minimum / summary->maximum", "the slowest second over the fastest"),
+    ("uneven-note", "cli/Compare.cpp", "if (older.unevenRuns == 0 && newer.unevenRuns == 0) {",
+     "if (true) {", "no note of uneven runs"),
     ("main-summary-one", "cli/main.cpp", "summary && summary->count >= 2",
      "summary && summary->count >= 1", "a summary line after a single run"),
 ]
