@@ -88,7 +88,10 @@ TEST(Steadiness, SecondsFromRecordedTicksTheirSteadinessAndSparkline) {
   const SecondsCase cases[] = {
       {"flat", {100, 100, 100, 100, 100, 100, 100, 100, 100, 100}, 100, 1.0, "▅▅▅▅▅▅▅▅▅▅"},
       {"rising", {10, 20, 30, 40, 50, 60, 70, 80, 90, 100}, 100, 10 / 55.0, "▁▁▂▃▄▅▆▇██"},
-      {"a dip at second 5", {100, 100, 100, 100, 50, 100, 100, 100, 100, 90}, 100, 0.5,
+      {"a dip at second 5",
+       {100, 100, 100, 100, 50, 100, 100, 100, 100, 90},
+       100,
+       0.5,
        "████▁████▇"},
       {"stopped by Ctrl-C at tick 47", {100, 100, 100, 80}, 47, 0.8, "███▁"},
       {"stopped within the second second", {100}, 19, std::nullopt, "▅"},
