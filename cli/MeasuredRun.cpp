@@ -2,8 +2,22 @@
 
 #include <QElapsedTimer>
 #include <exception>
+#include <utility>
 
 namespace orvendale::cli {
+
+void watchTicks(platform::HeadlessRunHost& host, TickRecorder& ticks,
+                const InterruptWatch& interrupt, std::function<void(std::int16_t ticks)> onTick) {
+  host.setTickHandler([&host, &ticks, &interrupt, onTick = std::move(onTick)](std::int16_t tick) {
+    ticks.record(tick, host.engine().dblLoops());
+    if (interrupt.requested()) {
+      host.stopRun();
+    }
+    if (onTick) {
+      onTick(tick);
+    }
+  });
+}
 
 RunResult measuredRun(platform::HeadlessRunHost& host, TickRecorder& ticks) {
   ticks.start();

@@ -50,12 +50,7 @@ int workerMain(int argc, char* argv[], std::optional<int> cpu) {
   platform::HeadlessRunHost host;
   const InterruptWatch interrupt;
   TickRecorder recorder;
-  host.setTickHandler([&](std::int16_t ticks) {
-    recorder.record(ticks, host.engine().dblLoops());
-    if (interrupt.requested()) {
-      host.stopRun();
-    }
-  });
+  watchTicks(host, recorder, interrupt);
   std::fputs("ready\n", stdout);
   std::fflush(stdout);
   waitForStart();

@@ -55,12 +55,7 @@ void runAll(const Options& options, Session& session) {
         [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); });
   }
   TickRecorder recorder;
-  // Ctrl-C is seen at the next tick, and the run ends with its current iteration.
-  host.setTickHandler([&](std::int16_t ticks) {
-    recorder.record(ticks, host.engine().dblLoops());
-    if (interrupt.requested()) {
-      host.stopRun();
-    }
+  watchTicks(host, recorder, interrupt, [&progress](std::int16_t ticks) {
     if (progress) {
       progress->update(ticks, BenchmarkEngine::kTickLimit, ProgressBar::Clock::now());
     }
@@ -93,12 +88,7 @@ void runRounds(const Options& options, Session& session) {
   platform::HeadlessRunHost host;
   const InterruptWatch interrupt;
   TickRecorder recorder;
-  host.setTickHandler([&](std::int16_t ticks) {
-    recorder.record(ticks, host.engine().dblLoops());
-    if (interrupt.requested()) {
-      host.stopRun();
-    }
-  });
+  watchTicks(host, recorder, interrupt);
   const std::vector<int> cpus = allowedCpus();
   for (int number = 1; number <= options.runs && !interrupt.requested(); ++number) {
     const std::string round =

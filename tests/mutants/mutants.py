@@ -161,7 +161,7 @@ MUTANTS = [
      "slot == lastSlot_ && ticks == lastTicks_", "the bar redraws more than once a tenth"),
     ("envnotes-mains", "cli/EnvironmentNotes.cpp", 'firstLine(supply / "online") == "0"',
      'firstLine(supply / "online") == "1"', "on mains reported as on battery"),
-    ("interrupt-no-stop", "cli/main.cpp", "if (interrupt.requested()) {\n      host.stopRun();",
+    ("interrupt-no-stop", "cli/MeasuredRun.cpp", "if (interrupt.requested()) {\n      host.stopRun();",
      "if (interrupt.requested()) {\n      (void)host;", "Ctrl-C waits for the run's end"),
     ("jobs-no-forward", "cli/ParallelRound.cpp", "kill(child.pid, SIGINT);", "(void)child;",
      "Ctrl-C leaves the workers running"),
