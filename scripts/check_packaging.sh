@@ -8,6 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/release
 generated=$build/platform/generated
+# The package version and the four-part file version, as the build took them from the version
+# record.
+source "$build/version.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -22,8 +25,8 @@ echo "Windows resource script:"
 i686-w64-mingw32-windres --preprocessor=cpp -I "$generated" -i "$generated/orvendale.rc" \
   -O res -o "$work/orvendale.res"
 i686-w64-mingw32-windres -J res -i "$work/orvendale.res" -O rc >"$work/decompiled.rc"
-for expected in 'FILEVERSION 1, 0, 0, 5' 'BLOCK "040404B0"' 'VALUE "ProductName", "Orvendale"' \
-                'VALUE "Translation", 0x404, 1200' 'RT_ICON'; do
+for expected in "FILEVERSION ${ORVENDALE_FILE_VERSION//./, }" 'BLOCK "040404B0"' \
+                'VALUE "ProductName", "Orvendale"' 'VALUE "Translation", 0x404, 1200' 'RT_ICON'; do
   grep -qF "$expected" "$work/decompiled.rc" || { echo "resource lacks: $expected"; exit 1; }
 done
 echo "  compiled: $(grep -c RT_ICON "$work/decompiled.rc") icon images and the version record"
@@ -38,13 +41,14 @@ fi
 
 echo "Debian packages:"
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
-desktop_deb="$work/deb/orvendale_1.0.5_$(dpkg --print-architecture).deb"
-cli_deb="$work/deb/orvendale-cli_1.0.5_$(dpkg --print-architecture).deb"
+desktop_deb="$work/deb/orvendale_${ORVENDALE_PACKAGE_VERSION}_$(dpkg --print-architecture).deb"
+cli_deb="$work/deb/orvendale-cli_${ORVENDALE_PACKAGE_VERSION}_$(dpkg --print-architecture).deb"
 for deb in "$desktop_deb" "$cli_deb"; do
   [ -f "$deb" ] || { echo "missing package: $(basename "$deb")"; ls "$work/deb"; exit 1; }
   echo "$(basename "$deb"):"
   dpkg-deb --info "$deb" | grep -E '^ (Package|Version|Installed-Size|Depends):'
-  [ "$(dpkg-deb --field "$deb" Version)" = "1.0.5" ] || { echo "unexpected package version"; exit 1; }
+  [ "$(dpkg-deb --field "$deb" Version)" = "$ORVENDALE_PACKAGE_VERSION" ] ||
+    { echo "unexpected package version"; exit 1; }
 done
 
 # Paths a package must hold, and must not.
@@ -88,6 +92,6 @@ done
 dpkg-deb --extract "$cli_deb" "$work/root"
 version=$("$work/root/usr/bin/orvendale-cli" --version)
 echo "unpacked orvendale-cli --version: $version"
-[[ "$version" == "orvendale-cli (Orvendale) 1.0.5, workload revision "* ]] ||
+[[ "$version" == "orvendale-cli (Orvendale) $ORVENDALE_PACKAGE_VERSION, workload revision "* ]] ||
   { echo "unexpected version text"; exit 1; }
 echo "packaging checks passed"
