@@ -6,8 +6,8 @@
 # late the first one went out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake --preset release >/dev/null
-cmake --build --preset release --target run_bench >/dev/null
+source scripts/lib/build.sh
+build_preset release run_bench >/dev/null
 trace=$(mktemp)
 report=$(mktemp)
 trap 'rm -f "$trace" "$report"' EXIT

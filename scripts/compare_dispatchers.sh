@@ -6,9 +6,9 @@
 # An empty QT_NO_GLIB keeps Qt's GLib dispatcher; QT_NO_GLIB=1 selects the Unix one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/build.sh
 rounds="${1:-3}"
-cmake --preset release >/dev/null
-cmake --build --preset release --target run_bench orvendale-cli >/dev/null
+build_preset release run_bench orvendale-cli >/dev/null
 
 Xvfb :97 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!

@@ -7,9 +7,9 @@
 # without any pump. At the end: medians and coefficients of variation, and the ratios.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/build.sh
 pairs="${1:-10}"
-cmake --preset release >/dev/null
-cmake --build --preset release --target orvendale-cli work_loop_bench >/dev/null
+build_preset release orvendale-cli work_loop_bench >/dev/null
 
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT

@@ -7,9 +7,9 @@
 # compares the plain pumps.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/build.sh
 pairs="${1:-5}"
-cmake --preset release >/dev/null
-cmake --build --preset release --target run_bench orvendale-cli >/dev/null
+build_preset release run_bench orvendale-cli >/dev/null
 
 # Prints the number at a path of keys (and list indices) in the JSON document on stdin.
 json_value() {

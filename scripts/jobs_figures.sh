@@ -4,10 +4,10 @@
 # of the machine's speed affects both alike, and one oversubscribed round of --jobs 4.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/build.sh
 rounds="${1:-5}"
 pairs="${2:-3}"
-cmake --preset release >/dev/null
-cmake --build --preset release --target orvendale-cli >/dev/null
+build_preset release orvendale-cli >/dev/null
 cli=build/release/cli/orvendale-cli
 report=$(mktemp)
 pairs_file=$(mktemp)

@@ -2,7 +2,8 @@
 # Installs what is missing, builds the release configuration and starts Orvendale.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/packages.sh
+source scripts/lib/packages.sh
+source scripts/lib/build.sh
 
 # The window needs a display; say so before building rather than after.
 if [ -z "${QT_QPA_PLATFORM:-}${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
@@ -12,6 +13,5 @@ if [ -z "${QT_QPA_PLATFORM:-}${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 ensure_packages "${BUILD_PACKAGES[@]}"
-cmake --preset release >/dev/null
-cmake --build --preset release --target orvendale
+build_preset release orvendale
 exec build/release/ui/orvendale "$@"

@@ -3,11 +3,11 @@
 # a window manager, so that their title bars show too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/packages.sh
+source scripts/lib/packages.sh
+source scripts/lib/build.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth openbox
-cmake --preset release >/dev/null
-cmake --build --preset release --target render_screenshot
+build_preset release render_screenshot
 mkdir -p docs/screenshots
 xvfb-run -a -s "-screen 0 640x480x24" bash -c '
   openbox >/dev/null 2>&1 &

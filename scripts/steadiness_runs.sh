@@ -5,10 +5,10 @@
 # each run's steadiness and seconds, then both distributions.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/build.sh
 idle="${1:-20}"
 disturbed="${2:-5}"
-cmake --preset release >/dev/null
-cmake --build --preset release --target orvendale-cli >/dev/null
+build_preset release orvendale-cli >/dev/null
 cli=build/release/cli/orvendale-cli
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT

@@ -5,7 +5,8 @@
 # memcheck, and a bounded fuzzing run of every target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/packages.sh
+source scripts/lib/packages.sh
+source scripts/lib/build.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
@@ -23,8 +24,7 @@ rm -rf "$copy"
 
 for preset in release clang debug-asan; do
   step "Build and test: $preset"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
+  build_preset "$preset"
   ctest --preset "$preset"
 done
 
@@ -35,8 +35,7 @@ step "Memcheck: one real session with a full run"
 scripts/valgrind_session.sh
 
 step "Fuzz: every target, bounded"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+build_preset fuzz
 scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
 
 step "All tests passed"

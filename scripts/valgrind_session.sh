@@ -7,11 +7,11 @@
 # seconds: the score is lower, nothing else changes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/packages.sh
+source scripts/lib/packages.sh
+source scripts/lib/build.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" valgrind
-cmake --preset release >/dev/null
-cmake --build --preset release --target real_run_test
+build_preset release real_run_test
 
 log=$(mktemp)
 # Definite and indirect leaks fail the run; "possibly lost" and "still reachable" blocks are

@@ -1,4 +1,5 @@
-# Sourced by run.sh and test.sh: installs the Debian 12 packages that are missing.
+# Sourced by the scripts that install what they need: installs the Debian 12 packages that are
+# missing.
 
 # Building and running the program (the release build also compiles the tests and benchmarks).
 # Qt's private headers let the event pump skip its system call when nothing is pending.
