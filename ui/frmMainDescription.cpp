@@ -1,12 +1,11 @@
+#include "ui/WindowHeader.h"
 #include "ui/frmMain.h"
 
 namespace orvendale::ui {
 
 namespace {
-constexpr Rgb kNavy{0, 0, 128};
 constexpr Rgb kButtonFace{128, 128, 255};
 constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kYellow{255, 255, 0};
 constexpr FontSpec kButtonFont{"Arial", 14.25};
 }  // namespace
 
@@ -20,7 +19,7 @@ const WindowDescription& frmMain::description() {
       .resizable = false,
       .startPosition = StartPosition::CenterScreen,
       .font = FontSpec{"Arial", 9.75},
-      .controls =
+      .controls = withHeader(
           {
               {.kind = ControlKind::CommandButton,
                .name = "Command2",
@@ -63,50 +62,9 @@ const WindowDescription& frmMain::description() {
                .foreColor = kWhite,
                .backStyle = BackStyle::Transparent,
                .tabIndex = 6},
-              {.kind = ControlKind::Label,
-               .name = "Label3",
-               .caption = "Quillomar Benchmark",
-               .left = 2400,
-               .top = 840,
-               .width = 2055,
-               .height = 375,
-               .foreColor = kNavy,
-               .backStyle = BackStyle::Transparent,
-               .alignment = Alignment::Center,
-               .tabIndex = 5},
-              {.kind = ControlKind::Label,
-               .name = "Label2",
-               .caption = "Orvendale",
-               .left = 120,
-               .top = 120,
-               .width = 4455,
-               .height = 855,
-               .foreColor = kYellow,
-               .backStyle = BackStyle::Transparent,
-               .font = FontSpec{"Arial", 27.75},
-               .alignment = Alignment::Center,
-               .tabIndex = 4},
-              {.kind = ControlKind::Shape,
-               .name = "Shape3",
-               .left = 1200,
-               .top = 840,
-               .width = 615,
-               .height = 615,
-               .backColor = Rgb{255, 255, 128}},
-              {.kind = ControlKind::Shape,
-               .name = "Shape4",
-               .left = 1560,
-               .top = 600,
-               .width = 2895,
-               .height = 495,
-               .backColor = Rgb{0, 255, 0}},
-              {.kind = ControlKind::Shape,
-               .name = "Shape1",
-               .left = 240,
-               .top = 120,
-               .width = 615,
-               .height = 615,
-               .backColor = Rgb{255, 0, 0}},
+          },
+          kMainHeader,
+          {
               {.kind = ControlKind::Label,
                .name = "Label1",
                .caption = "Result: (not run)",
@@ -120,14 +78,7 @@ const WindowDescription& frmMain::description() {
                .font = FontSpec{"Arial", 15.75},
                .alignment = Alignment::Center,
                .tabIndex = 2},
-              {.kind = ControlKind::Shape,
-               .name = "Shape2",
-               .left = 480,
-               .top = 360,
-               .width = 1455,
-               .height = 735,
-               .backColor = Rgb{255, 128, 0}},
-          },
+          }),
       .menus = {{.name = "mnu",
                  .caption = "a",
                  .visible = false,

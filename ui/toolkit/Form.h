@@ -7,14 +7,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "ui/toolkit/Controls.h"
+#include "ui/toolkit/WindowControls.h"
 #include "ui/toolkit/WindowDescription.h"
 
 namespace orvendale::ui {
 
-// A top-level window built from a WindowDescription.
+// A top-level window built from a WindowDescription. Its members are defined by job:
+// FormLife.cpp (loading, showing, unloading, the program's end) and FormInput.cpp (input turned
+// into handler calls); WindowControls.cpp builds the look and the controls.
 //
 // A form is loaded from construction until Unload(). Unload hides it at once and stops its
 // timers; the object itself is destroyed only once none of its event handlers is running, so a
@@ -23,7 +25,6 @@ namespace orvendale::ui {
 class Form : public QWidget {
  public:
   explicit Form(const WindowDescription& description);
-  ~Form() override;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
@@ -43,13 +44,15 @@ class Form : public QWidget {
   void PopupMenu(std::string_view menuName);
 
   // The window's controls by name; the kind must match the description.
-  CommandButton& button(std::string_view name) const { return find<CommandButton>(name); }
-  Label& label(std::string_view name) const { return find<Label>(name); }
-  TextBox& textBox(std::string_view name) const { return find<TextBox>(name); }
-  Timer& timer(std::string_view name) const;
+  CommandButton& button(std::string_view name) const { return controls_.find<CommandButton>(name); }
+  Label& label(std::string_view name) const { return controls_.find<Label>(name); }
+  TextBox& textBox(std::string_view name) const { return controls_.find<TextBox>(name); }
+  Timer& timer(std::string_view name) const { return controls_.timer(name); }
 
+  // The forms loaded now: shown or hidden, not yet unloaded.
   static int loadedFormCount();
-  // Called when the last loaded form is unloaded; by default it ends the event loop.
+  // Called when the last loaded form is unloaded; by default it ends the event loop. The
+  // application object holds it.
   static void setProgramEndHandler(std::function<void()> handler);
 
  protected:
@@ -77,25 +80,12 @@ class Form : public QWidget {
     std::function<void()> handler;
   };
 
-  template <class T>
-  T& find(std::string_view name) const {
-    const auto found = widgets_.find(name);
-    if (found == widgets_.end()) {
-      noSuchControl(name);
-    }
-    return dynamic_cast<T&>(*found->second);
-  }
-  // A name missing from the window's description is a programming error: stops the program.
-  [[noreturn]] void noSuchControl(std::string_view name) const;
-  void build(const WindowDescription& description);
   void destroyWhenIdle();
   void centreFrameOn(QPoint centre);
 
   const WindowDescription& description_;
-  std::map<std::string, QWidget*, std::less<>> widgets_;
-  std::map<std::string, Timer, std::less<>> timers_;
+  WindowControls controls_;
   std::map<std::string, MenuItemHandler, std::less<>> menuHandlers_;
-  CommandButton* cancelButton_ = nullptr;
   bool loaded_ = true;
   bool shownBefore_ = false;
   // Where the frame's centre belongs until the window system has reported the frame.
