@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Compares Qt's GLib event dispatcher with its own Unix dispatcher: the event pump (with its
-# guard, main window shown, nothing pending) on the offscreen platform and on xcb under Xvfb,
-# and whole orvendale-cli runs. The two dispatchers alternate within every round, so a drift of
-# the machine's speed falls on both alike. ROUNDS defaults to 3.
+# guard, main window shown, nothing pending) on the offscreen platform and on xcb under Xvfb with
+# a window manager (tests/ui/on_x_server.sh), and whole orvendale-cli runs. The two dispatchers
+# alternate within every round, so a drift of the machine's speed falls on both alike. ROUNDS
+# defaults to 3.
 # An empty QT_NO_GLIB keeps Qt's GLib dispatcher; QT_NO_GLIB=1 selects the Unix one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,13 +11,10 @@ source scripts/lib/build.sh
 rounds="${1:-3}"
 build_preset release run_bench orvendale-cli >/dev/null
 
-Xvfb :97 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb' EXIT
-sleep 1
-
 pump_ns() {  # platform, QT_NO_GLIB value
-  env DISPLAY=:97 QT_QPA_PLATFORM="$1" QT_NO_GLIB="$2" build/release/bench/run_bench \
+  local x_server=()
+  [ "$1" != xcb ] || x_server=(tests/ui/on_x_server.sh)
+  "${x_server[@]}" env QT_QPA_PLATFORM="$1" QT_NO_GLIB="$2" build/release/bench/run_bench \
     --benchmark_filter='^BM_EventPump$' --benchmark_repetitions=5 --benchmark_format=json \
     --benchmark_report_aggregates_only=true 2>/dev/null |
     python3 -c 'import json, sys
