@@ -20,14 +20,6 @@ namespace orvendale::cli {
 namespace {
 constexpr std::size_t kSystemFileLimit = 1 << 20;
 
-std::string trimmed(std::string_view text) {
-  const std::size_t begin = text.find_first_not_of(" \t\r");
-  if (begin == std::string_view::npos) {
-    return {};
-  }
-  return std::string(text.substr(begin, text.find_last_not_of(" \t\r") - begin + 1));
-}
-
 void readCpuInfo(const SystemRoots& roots, Machine& machine) {
   const std::optional<std::string> text = fileText(roots.proc / "cpuinfo", kSystemFileLimit);
   if (!text) {

@@ -1,10 +1,16 @@
 #include "cli/SystemFiles.h"
 
-#include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace orvendale::cli {
+
+std::string trimmed(std::string_view text) {
+  const std::size_t begin = text.find_first_not_of(" \t\r");
+  if (begin == std::string_view::npos) {
+    return {};
+  }
+  return std::string(text.substr(begin, text.find_last_not_of(" \t\r") - begin + 1));
+}
 
 std::optional<std::string> firstLine(const std::filesystem::path& file) {
   std::ifstream in(file);
@@ -12,10 +18,7 @@ std::optional<std::string> firstLine(const std::filesystem::path& file) {
   if (!in || !std::getline(in, line)) {
     return std::nullopt;
   }
-  const auto notSpace = [](unsigned char c) { return c != ' ' && c != '\t' && c != '\r'; };
-  line.erase(line.begin(), std::find_if(line.begin(), line.end(), notSpace));
-  line.erase(std::find_if(line.rbegin(), line.rend(), notSpace).base(), line.end());
-  return line;
+  return trimmed(line);
 }
 
 std::optional<std::string> fileText(const std::filesystem::path& file, std::size_t limit) {

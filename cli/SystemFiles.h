@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvendale::cli {
 
@@ -13,6 +14,9 @@ struct SystemRoots {
   std::filesystem::path proc = "/proc";
   std::filesystem::path etc = "/etc";
 };
+
+// `text` without leading and trailing spaces, tabs and carriage returns.
+std::string trimmed(std::string_view text);
 
 // The first line of a small sysfs or proc file without surrounding white space; nothing when
 // the file cannot be read.
