@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "runtime/errors.h"
-#include "scripted_host.h"
+#include "support/scripted_host.h"
 #include "support/runtime_probes.h"
 
 namespace {

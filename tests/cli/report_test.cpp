@@ -8,7 +8,6 @@
 #include <string>
 
 #include "benchmark/WorkIteration.h"
-#include "benchmark/scripted_host.h"
 #include "cli/JsonReport.h"
 #include "cli/MultiCore.h"
 #include "cli/ProgressBar.h"
@@ -16,6 +15,7 @@
 #include "cli/Session.h"
 #include "cli/TextReport.h"
 #include "cli/WorkerReport.h"
+#include "support/scripted_host.h"
 
 namespace orvendale::cli {
 namespace {

@@ -1,4 +1,4 @@
-// The windows as the user sees and drives them, the run timer, the event pump, the icon file.
+// The windows as the user sees and drives them, and the icon file.
 #include <dlfcn.h>
 
 #include <QElapsedTimer>
@@ -7,16 +7,12 @@
 #include <QScreen>
 #include <QTest>
 #include <atomic>
-#include <cfenv>
 #include <functional>
 #include <thread>
 
-#include "benchmark/scripted_host.h"
 #include "platform/EventGate.h"
-#include "platform/EventPump.h"
 #include "platform/version/VersionRecord.h"
 #include "popup_probe.h"
-#include "support/runtime_probes.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMain.h"
 #include "ui/icons/ProgramIcon.h"
@@ -127,7 +123,7 @@ class WindowsTest : public QObject {
     probe.press(main_, kBareSurface, Qt::RightButton, /*choose=*/true);
     frmAbout& about = frmAbout::defaultInstance();
     QVERIFY2(about.isVisible(), "About... did not show the About window");
-    QCOMPARE(about.windowTitle(), QString("About Orvendale   1.0.5"));
+    QCOMPARE(about.windowTitle(), QString("About Orvendale   " ORVENDALE_PACKAGE_VERSION));
     QCOMPARE(about.label("lblContent").text().toStdString(),
              platform::App.Comments() + "\n\n" + platform::App.FileDescription());
     QTRY_VERIFY(
@@ -136,62 +132,6 @@ class WindowsTest : public QObject {
     QVERIFY2(programEnds_ == 0, "Exit ended the program with About still loaded");
     QTest::keyClick(&about, Qt::Key_Escape);
     QCOMPARE(programEnds_, 1);
-  }
-
-  void versionFieldsAreSixteenBitNumbers() {
-    const auto field = [](const char* version) {  // the second field's value and error code
-      const auto record = platform::VersionRecord::parse(std::string("v=") + version);
-      int value = 0;
-      const int error = testing::errorCodeOf([&] { value = record.versionField("v", 1); });
-      return std::pair(value, error);
-    };
-    QCOMPARE(field("1.32767"), std::pair(32767, 0));
-    QCOMPARE(field("1.32768"), std::pair(0, int(kOverflow)));
-    QCOMPARE(field("1"), std::pair(0, int(kInvalidArgument)));
-    QCOMPARE(field("1.x"), std::pair(0, int(kInvalidArgument)));
-  }
-
-  void runTimerTicksWhileEnabledOnly() {
-    QObject owner;
-    platform::Timer timer(&owner);
-    int ticks = 0;
-    QObject::connect(&timer.qtimer(), &QTimer::timeout, [&] { ++ticks; });
-    timer.setInterval(20);
-    timer.setEnabled(true);
-    QTRY_VERIFY2(ticks >= 3, "enabled with an interval, the timer does not tick");
-    timer.setEnabled(false);
-    const int stoppedAt = ticks;
-    QTest::qWait(60);
-    QVERIFY2(ticks == stoppedAt, "disabled, the timer goes on ticking");
-  }
-
-  // A handler in the pump leaves a fault flag set: the run goes on to its score all the same.
-  void pumpGivesTheRunBackItsFloatingPointState_data() {
-    QTest::addColumn<bool>("x87");
-    QTest::newRow("SSE zero-divide") << false;
-    QTest::newRow("x87 invalid") << true;
-  }
-
-  void pumpGivesTheRunBackItsFloatingPointState() {
-    QFETCH(bool, x87);
-    testing::ScriptedHost host;
-    host.onPump = [&](int pump) {
-      QTimer::singleShot(0, [x87] {
-        volatile double sse = 0;
-        volatile long double x87Zero = 0;
-        if (x87) {
-          x87Zero = x87Zero / x87Zero;
-        } else {
-          sse = 1 / sse;
-        }
-      });
-      platform::rtcDoEvents();
-      if (pump == 5) {
-        host.deliverTicks(100);
-      }
-    };
-    host.engine.Command1_Click();
-    QCOMPARE(host.label1, std::string("Result: 8"));  // five iterations
   }
 
   // Only the Windows resource script reads the icon file, so no build would notice it wrong.

@@ -1,9 +1,10 @@
-// The event pump's gate on Qt's core event loop: what is pending is handled by the next pump,
-// what arises inside a pump by the one after, and with nothing pending the dispatcher is not
-// entered at all. Each row names the fault in the gate that it catches.
+// The event pump and the run timer on Qt's core event loop. The pump's gate: what is pending is
+// handled by the next pump, what arises inside a pump by the one after, and with nothing pending
+// the dispatcher is not entered at all. Each row names the fault it catches.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QtCore/qtestsupport_core.h>
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -13,9 +14,28 @@
 
 #include "platform/EventGate.h"
 #include "platform/EventPump.h"
+#include "platform/Timer.h"
+#include "support/scripted_host.h"
 
 namespace orvendale::platform {
 namespace {
+
+// One core application for the suite, on the event dispatcher the programs select.
+class EventLoop : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "platform_tests";
+    static char* argv[] = {name, nullptr};
+    preferUnixEventDispatcher();
+    application = new QCoreApplication(argc, argv);
+  }
+  static void TearDownTestSuite() {
+    delete application;
+    application = nullptr;
+  }
+  static inline QCoreApplication* application = nullptr;
+};
 
 // Counts the events posted to it; post() may be called from any thread.
 class Counter : public QObject {
@@ -39,12 +59,7 @@ struct PendingCase {
   int count;  // the counter's count by then
 };
 
-TEST(EventGate, WhatIsPendingIsHandledByTheNextPumpAndNothingElseEntersTheDispatcher) {
-  int argc = 1;
-  char name[] = "platform_tests";
-  char* argv[] = {name, nullptr};
-  preferUnixEventDispatcher();
-  const QCoreApplication app(argc, argv);
+TEST_F(EventLoop, WhatIsPendingIsHandledByTheNextPumpAndNothingElseEntersTheDispatcher) {
   ASSERT_STREQ(eventPumpKind(), "gated");
   QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
   int pipeEnds[2];
@@ -107,6 +122,47 @@ TEST(EventGate, WhatIsPendingIsHandledByTheNextPumpAndNothingElseEntersTheDispat
   }
   close(pipeEnds[0]);
   close(pipeEnds[1]);
+}
+
+// A handler in the pump leaves a fault flag set: the run goes on to its score all the same.
+// Catches a pump without its guard, and a guard that restores less than it saved.
+TEST_F(EventLoop, PumpGivesTheRunBackItsFloatingPointState) {
+  for (const bool x87 : {false, true}) {
+    testing::ScriptedHost host;
+    host.onPump = [&host, x87](int pump) {
+      QTimer::singleShot(0, [x87] {
+        volatile double sse = 0;
+        volatile long double x87Zero = 0;
+        if (x87) {
+          x87Zero = x87Zero / x87Zero;
+        } else {
+          sse = 1 / sse;
+        }
+      });
+      rtcDoEvents();
+      if (pump == 5) {
+        host.deliverTicks(100);
+      }
+    };
+    host.engine.Command1_Click();
+    EXPECT_EQ(host.label1, "Result: 8") << (x87 ? "x87 invalid" : "SSE zero-divide");
+  }
+}
+
+// Catches a timer that goes on ticking once disabled.
+TEST_F(EventLoop, RunTimerTicksWhileEnabledOnly) {
+  QObject owner;
+  Timer timer(&owner);
+  int ticks = 0;
+  QObject::connect(&timer.qtimer(), &QTimer::timeout, [&ticks] { ++ticks; });
+  timer.setInterval(20);
+  timer.setEnabled(true);
+  ASSERT_TRUE(QTest::qWaitFor([&ticks] { return ticks >= 3; }))
+      << "enabled with an interval, the timer does not tick";
+  timer.setEnabled(false);
+  const int stoppedAt = ticks;
+  QTest::qWait(60);
+  EXPECT_EQ(ticks, stoppedAt) << "disabled, the timer goes on ticking";
 }
 
 }  // namespace
