@@ -6,8 +6,9 @@
 # (perf stat), then the medians and their ratio. ORVENDALE_EVENT_PUMP=plain in the environment
 # compares the plain pumps.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 source scripts/lib/build.sh
+syscalls_per_iteration=scripts/performance/syscalls_per_iteration.py
 pairs="${1:-5}"
 build_preset release run_bench orvendale-cli >/dev/null
 
@@ -29,10 +30,10 @@ for ((pair = 1; pair <= pairs; ++pair)); do
     build/release/bench/run_bench --benchmark_filter='^BM_WindowRun/iterations' \
     --benchmark_format=json 2>/dev/null)
   window=$(json_value benchmarks 0 score <<<"$report")
-  window_calls=$(scripts/syscalls_per_iteration.py "$perf" "$(json_value benchmarks 0 iterations <<<"$report")")
+  window_calls=$("$syscalls_per_iteration" "$perf" "$(json_value benchmarks 0 iterations <<<"$report")")
   report=$(perf stat -x, -I 1000 -e raw_syscalls:sys_enter -o "$perf" build/release/cli/orvendale-cli --json 2>/dev/null)
   cli=$(json_value runs 0 score <<<"$report")
-  cli_calls=$(scripts/syscalls_per_iteration.py "$perf" "$(json_value runs 0 iterations <<<"$report")")
+  cli_calls=$("$syscalls_per_iteration" "$perf" "$(json_value runs 0 iterations <<<"$report")")
   echo "pair $pair: window $window ($window_calls system calls per iteration)," \
     "orvendale-cli $cli ($cli_calls)"
   echo "$window $cli" >>"$results"

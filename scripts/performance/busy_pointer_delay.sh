@@ -5,7 +5,7 @@
 # as it ends, so the time between the two requests, against the run's own wall time, tells how
 # late the first one went out.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 source scripts/lib/build.sh
 build_preset release run_bench >/dev/null
 trace=$(mktemp)

@@ -6,7 +6,7 @@
 # defaults to 3.
 # An empty QT_NO_GLIB keeps Qt's GLib dispatcher; QT_NO_GLIB=1 selects the Unix one.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 source scripts/lib/build.sh
 rounds="${1:-3}"
 build_preset release run_bench orvendale-cli >/dev/null

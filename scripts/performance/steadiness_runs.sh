@@ -4,7 +4,7 @@
 # benchmark (both pinned to CPU 0 with taskset, so that the kernel cannot move it away). Prints
 # each run's steadiness and seconds, then both distributions.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 source scripts/lib/build.sh
 idle="${1:-20}"
 disturbed="${2:-5}"

@@ -3,7 +3,7 @@
 # PAIRS pairs of a --jobs 1 round against a plain run (default 3), alternating so that a drift
 # of the machine's speed affects both alike, and one oversubscribed round of --jobs 4.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 source scripts/lib/build.sh
 rounds="${1:-5}"
 pairs="${2:-3}"

@@ -6,8 +6,9 @@
 # in whole seconds inside the run). Before each pair, BM_WorkIteration times the same iteration
 # without any pump. At the end: medians and coefficients of variation, and the ratios.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 source scripts/lib/build.sh
+syscalls_per_iteration=scripts/performance/syscalls_per_iteration.py
 pairs="${1:-10}"
 build_preset release orvendale-cli work_loop_bench >/dev/null
 
@@ -21,7 +22,7 @@ one_run() {  # pump kind
   read -r score ns kernel iterations pump < <(python3 -c 'import json, sys
 d = json.loads(sys.argv[1]); r = d["runs"][0]
 print(r["score"], r["nsPerIteration"], r["kernelPercent"], r["iterations"], d["machine"]["eventPump"])' "$json")
-  echo "$1 $score $ns $kernel $(scripts/syscalls_per_iteration.py "$perf" "$iterations") ($pump)"
+  echo "$1 $score $ns $kernel $("$syscalls_per_iteration" "$perf" "$iterations") ($pump)"
   rm -f "$perf"
 }
 bare_ns() {
