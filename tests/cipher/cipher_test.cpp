@@ -79,7 +79,8 @@ TEST(Armour, PrintableFixedLengthAndReversibleForEveryLength) {
 }
 
 TEST(Armour, UndecodableTextRaisesInvalidArgumentAndStaysAsItWas) {
-  for (const std::string armoured : {"", " i", "kip;kip;k!;"}) {
+  // ':' is code 58, just below the alphabet (catches shrink-below-alphabet).
+  for (const std::string armoured : {"", " i", "kip;kip;k!;", ":ip;"}) {
     MsgBoxRecorder recorder;
     clsEncrypter encrypter;
     encrypter.text(armoured);

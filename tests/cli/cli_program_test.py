@@ -59,6 +59,8 @@ def quick_cases():
         newer = scored(110, 113, 111, 112)
         newer["runs"][2]["contended"] = True
         newer["runs"][1]["uneven"] = True
+        # Runs without a score are left out, not refused (catches resfile-unscored-refused).
+        newer["runs"] += [{"status": "interrupted"}, {"status": "failed"}]
         result = run("--compare", old, write("new.json", newer))
         check(result.returncode == 0 and "new / old (medians): 1.0985 (+9.85 %)" in result.stdout
               and "significant at the 5 % level (p = 0.0286): new scores higher" in result.stdout

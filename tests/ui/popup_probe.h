@@ -10,13 +10,11 @@ namespace orvendale::testing {
 // Presses a mouse button on a widget and records the item captions of the popup menu it opens,
 // if any. The popup is then dismissed, or its first item chosen when `choose` is set.
 struct PopupProbe {
-  bool opened = false;
   QStringList items;
 
   void press(QWidget* target, QPoint at, Qt::MouseButton button, bool choose = false) {
     QTimer::singleShot(50, [this, choose] {
       if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-        opened = true;
         for (const QAction* action : popup->actions()) {
           items << action->text();
         }
