@@ -103,7 +103,6 @@ END
   string(JSON summary GET "${json}" desktop summary)
   string(JSON categories GET "${json}" desktop categories)
   string(JSON release_date GET "${json}" desktop releaseDate)
-  string(REPLACE "," "." dotted_version "${fixed_FileVersion}")
   file(WRITE "${output_dir}/${app_id}.desktop"
 "[Desktop Entry]
 Type=Application
@@ -135,7 +134,7 @@ Categories=${categories}
   </provides>
   <content_rating type=\"oars-1.1\"/>
   <releases>
-    <release version=\"${dotted_version}\" date=\"${release_date}\"/>
+    <release version=\"${ORVENDALE_PACKAGE_VERSION}\" date=\"${release_date}\"/>
   </releases>
 </component>
 ")
