@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "runtime/errors.h"
-#include "support/scripted_host.h"
 #include "support/runtime_probes.h"
+#include "support/scripted_host.h"
 
 namespace {
 struct {
@@ -39,7 +39,6 @@ TEST(Engine, ScoreIsFloorOfOnePointSixTimesIterations) {
     ScriptedHost host;
     host.endAfter(iterations);
     host.engine.Command1_Click();
-    EXPECT_EQ(host.engine.dblLoops(), iterations);
     EXPECT_EQ(host.label1, "Result: " + std::to_string(score));
     EXPECT_EQ(host.pointers, (std::vector<int>{11, 0})) << "busy pointer during the run only";
   }
@@ -74,7 +73,6 @@ TEST(Engine, RunArmsTimerThenSetsIntervalThenCountsTicksToOneHundred) {
   }
   expected.push_back("disable");  // by the tick that wrote "100"
   EXPECT_EQ(host.log, expected);
-  EXPECT_EQ(host.label1, "Result: 160");
 }
 
 TEST(Engine, SecondRunStartsFromZeroAndFromClearFaultFlags) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <random>
 
-#include "cipher/Module1.h"
 #include "cipher/clsEncrypter.h"
 #include "runtime/random.h"
 #include "support/runtime_probes.h"
@@ -11,10 +10,7 @@
 namespace orvendale {
 namespace {
 
-using Module1::EncryptString;
 using testing::MsgBoxRecorder;
-
-constexpr const char* kNumberText = "-.999829015754428";
 
 // `length` random bytes, code 0 included; at length 256 every code once, in order.
 std::string sampleText(std::mt19937& engine, std::size_t length) {
@@ -107,11 +103,6 @@ TEST(Encrypter, KeystreamIsPinnedAndDependsOnTheKeyAlone) {
           << "key '" << c.key << "' after seed " << seed;
     }
   }
-}
-
-TEST(EncryptString, PinnedWhateverCameBefore) {
-  rtcRandomize(0.3f);
-  EXPECT_EQ(EncryptString(kNumberText), "gAuUGwc^ZpGlDtZFoPVEUyc");
 }
 
 }  // namespace

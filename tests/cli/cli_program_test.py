@@ -32,9 +32,7 @@ def refused(result, label, named, status=2):
 
 
 def quick_cases():
-    for arguments, named in [(["--runs", "x"], "'x'"), (["extra"], "'extra'"),
-                             (["--compare", "old.json"], "--compare"),
-                             (["--compare", "a.json", "b.json", "--runs", "3"], "--compare")]:
+    for arguments, named in [(["extra"], "'extra'"), (["--compare", "old.json"], "--compare")]:
         refused(run(*arguments), " ".join(arguments), named)
     result = run("--version")
     check(result.stdout == f"orvendale-cli (Orvendale) {version}, workload revision 3\n",
@@ -82,26 +80,18 @@ def quick_cases():
 
     # Ctrl-C a second and a half into the first of two runs: the unfinished run is not scored.
     # Without a terminal there is no progress bar.
-    for mode in [[], ["--json"]]:
-        process = subprocess.Popen([program, "--runs", "2", *mode], stdout=subprocess.PIPE,
-                                   stderr=subprocess.PIPE, text=True)
-        time.sleep(1.5)
-        process.send_signal(signal.SIGINT)
-        signalled = time.monotonic()
-        stdout, stderr = process.communicate(timeout=30)
-        label = f"Ctrl-C {' '.join(mode)}"
-        # Seen at the next tick: within 200 ms, with room for a slow build.
-        check(time.monotonic() - signalled < 0.5, f"{label}: ended after the signal too late")
-        check(process.returncode == 130, f"{label}: exit status {process.returncode}, not 130")
-        check("0 of 2 runs finished" in stderr and "\r" not in stderr, f"{label}: {stderr!r}")
-        if mode:
-            document = json.loads(stdout)
-            check(document["interrupted"] and document["summary"] is None
-                  and [r["status"] for r in document["runs"]] == ["interrupted"]
-                  and "score" not in document["runs"][0], f"{label}: {stdout!r}")
-        else:
-            check("score" not in stdout and "run 1 of 2: interrupted after" in stderr,
-                  f"{label}: {stdout!r} {stderr!r}")
+    process = subprocess.Popen([program, "--runs", "2"], stdout=subprocess.PIPE,
+                               stderr=subprocess.PIPE, text=True)
+    time.sleep(1.5)
+    process.send_signal(signal.SIGINT)
+    signalled = time.monotonic()
+    stdout, stderr = process.communicate(timeout=30)
+    # Seen at the next tick: within 200 ms, with room for a slow build.
+    check(time.monotonic() - signalled < 0.5, "Ctrl-C: ended after the signal too late")
+    check(process.returncode == 130, f"Ctrl-C: exit status {process.returncode}, not 130")
+    check("0 of 2 runs finished" in stderr and "\r" not in stderr
+          and "run 1 of 2: interrupted after" in stderr and "score" not in stdout,
+          f"Ctrl-C: {stdout!r} {stderr!r}")
 
 
 def real_run():

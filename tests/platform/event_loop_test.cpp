@@ -64,37 +64,23 @@ TEST_F(EventLoop, WhatIsPendingIsHandledByTheNextPumpAndNothingElseEntersTheDisp
   QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
   int pipeEnds[2];
   ASSERT_EQ(pipe(pipeEnds), 0);
-  const auto countAwake = [dispatcher](Counter& counter, Qt::ConnectionType type) {
-    QObject::connect(
-        dispatcher, &QAbstractEventDispatcher::awake, &counter, [&counter] { ++counter.count; },
-        type);
-  };
   const PendingCase cases[] = {
       {"nothing pending: the dispatcher is not entered (a gate that always opens)",
-       [&](Counter& counter) { countAwake(counter, Qt::AutoConnection); }, 1000, 0},
+       [dispatcher](Counter& counter) {
+         QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, &counter,
+                          [&counter] { ++counter.count; });
+       },
+       1000, 0},
       {"posted from another thread (no wake-up check)",
        [](Counter& counter) { std::thread([&counter] { counter.post(); }).join(); }, 1, 1},
       {"posted by a handler in the pump, its wake-up taken by that pump's own poll (no pump "
        "after a pump that handled events)",
        [](Counter& counter) { QTimer::singleShot(0, &counter, [&counter] { counter.post(); }); }, 2,
        1},
-      {"a zero-interval single shot started by a handler in the pump (likewise)",
-       [](Counter& counter) {
-         QTimer::singleShot(0, &counter, [&counter] {
-           QTimer::singleShot(0, &counter, [&counter] { ++counter.count; });
-         });
-       },
-       2, 1},
       {"a timer whose deadline has passed (no timer check)",
        [](Counter& counter) {
          QTimer::singleShot(1, Qt::PreciseTimer, &counter, [&counter] { ++counter.count; });
          std::this_thread::sleep_for(std::chrono::milliseconds(3));
-       },
-       1, 1},
-      {"a wake-up alone, as X11's reader thread and interrupt() make (no wake-up check)",
-       [&](Counter& counter) {
-         countAwake(counter, Qt::SingleShotConnection);
-         std::thread([dispatcher] { dispatcher->wakeUp(); }).join();
        },
        1, 1},
       {"a socket notifier's activation (no notifier check)",

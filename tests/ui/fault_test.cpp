@@ -95,8 +95,6 @@ class FaultTest : public QObject {
     QVERIFY2(
         QRegularExpression("^Result: [1-9][0-9]*$").match(window.label("Label1").text()).hasMatch(),
         "no score after the faults");
-    QCOMPARE(window.textBox("Text2").text(), QString("100"));
-    QVERIFY(!window.timer("Timer1").isEnabled());
     window.Unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
