@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks that the test code stays within 0.40 of the product code,
+# Installs what is missing, checks that the test code stays within its share of the product code,
 # then builds and runs every test: g++ and clang builds with all warnings as errors, the whole
 # suite under AddressSanitizer and UndefinedBehaviorSanitizer, one real session under valgrind's
 # memcheck, and a bounded fuzzing run of every target.
