@@ -65,34 +65,47 @@ TEST_F(EventLoop, WhatIsPendingIsHandledByTheNextPumpAndNothingElseEntersTheDisp
   int pipeEnds[2];
   ASSERT_EQ(pipe(pipeEnds), 0);
   const PendingCase cases[] = {
-      {"nothing pending: the dispatcher is not entered (a gate that always opens)",
-       [dispatcher](Counter& counter) {
-         QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, &counter,
-                          [&counter] { ++counter.count; });
-       },
-       1000, 0},
-      {"posted from another thread (no wake-up check)",
-       [](Counter& counter) { std::thread([&counter] { counter.post(); }).join(); }, 1, 1},
-      {"posted by a handler in the pump, its wake-up taken by that pump's own poll (no pump "
-       "after a pump that handled events)",
-       [](Counter& counter) { QTimer::singleShot(0, &counter, [&counter] { counter.post(); }); }, 2,
-       1},
-      {"a timer whose deadline has passed (no timer check)",
-       [](Counter& counter) {
-         QTimer::singleShot(1, Qt::PreciseTimer, &counter, [&counter] { ++counter.count; });
-         std::this_thread::sleep_for(std::chrono::milliseconds(3));
-       },
-       1, 1},
-      {"a socket notifier's activation (no notifier check)",
-       [&pipeEnds](Counter& counter) {
-         auto* notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, &counter);
-         QObject::connect(notifier, &QSocketNotifier::activated, &counter, [&counter, notifier] {
-           notifier->setEnabled(false);
-           ++counter.count;
-         });
-         ASSERT_EQ(write(pipeEnds[1], "x", 1), 1);
-       },
-       1, 1},
+      {.what = "nothing pending: the dispatcher is not entered (a gate that always opens)",
+       .makePending =
+           [dispatcher](Counter& counter) {
+             QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, &counter,
+                              [&counter] { ++counter.count; });
+           },
+       .pumps = 1000,
+       .count = 0},
+      {.what = "posted from another thread (no wake-up check)",
+       .makePending = [](Counter& counter) { std::thread([&counter] { counter.post(); }).join(); },
+       .pumps = 1,
+       .count = 1},
+      {.what = "posted by a handler in the pump, its wake-up taken by that pump's own poll (no "
+               "pump after a pump that handled events)",
+       .makePending =
+           [](Counter& counter) {
+             QTimer::singleShot(0, &counter, [&counter] { counter.post(); });
+           },
+       .pumps = 2,
+       .count = 1},
+      {.what = "a timer whose deadline has passed (no timer check)",
+       .makePending =
+           [](Counter& counter) {
+             QTimer::singleShot(1, Qt::PreciseTimer, &counter, [&counter] { ++counter.count; });
+             std::this_thread::sleep_for(std::chrono::milliseconds(3));
+           },
+       .pumps = 1,
+       .count = 1},
+      {.what = "a socket notifier's activation (no notifier check)",
+       .makePending =
+           [&pipeEnds](Counter& counter) {
+             auto* notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, &counter);
+             QObject::connect(notifier, &QSocketNotifier::activated, &counter,
+                              [&counter, notifier] {
+                                notifier->setEnabled(false);
+                                ++counter.count;
+                              });
+             ASSERT_EQ(write(pipeEnds[1], "x", 1), 1);
+           },
+       .pumps = 1,
+       .count = 1},
   };
   for (const PendingCase& pending : cases) {
     for (int settle = 0; settle < 100 && pumpNeeded(); ++settle) {
