@@ -38,11 +38,4 @@ for ((pair = 1; pair <= pairs; ++pair)); do
     "orvendale-cli $cli ($cli_calls)"
   echo "$window $cli" >>"$results"
 done
-python3 - "$results" <<'EOF'
-import statistics, sys
-pairs = [tuple(map(int, line.split())) for line in open(sys.argv[1])]
-window = statistics.median(p[0] for p in pairs)
-cli = statistics.median(p[1] for p in pairs)
-print(f"median window {window:.0f}, median orvendale-cli {cli:.0f}, "
-      f"orvendale-cli / window = {cli / window:.3f}")
-EOF
+scripts/performance/pair_medians.py "$results" window orvendale-cli

@@ -40,15 +40,9 @@ for ((pair = 1; pair <= pairs; ++pair)); do
   one=$("$cli" --jobs 1 --json 2>/dev/null | json_number 'd["rounds"][0]["multiCoreScore"]')
   plain=$("$cli" --json 2>/dev/null | json_number 'd["runs"][0]["score"]')
   echo "pair $pair: --jobs 1 worker $one, plain run $plain"
-  echo "$one $plain" >>"$pairs_file"
+  echo "$plain $one" >>"$pairs_file"
 done
-python3 - "$pairs_file" <<'PY'
-import statistics, sys
-pairs = [tuple(map(float, line.split())) for line in open(sys.argv[1])]
-one = statistics.median(p[0] for p in pairs)
-plain = statistics.median(p[1] for p in pairs)
-print(f"median --jobs 1 worker {one:.0f}, median plain run {plain:.0f}, ratio {one / plain:.3f}")
-PY
+scripts/performance/pair_medians.py "$pairs_file" "plain run" "--jobs 1 worker"
 
 echo "== --jobs 4 (more workers than CPUs)"
 "$cli" --jobs 4 --json >"$report" 2>/dev/null || true
