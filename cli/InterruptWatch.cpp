@@ -1,24 +1,48 @@
 #include "cli/InterruptWatch.h"
 
 #include <atomic>
+#include <cerrno>
+#include <ctime>
 
 namespace orvendale::cli {
 
 namespace {
 std::atomic<bool> g_requested{false};
+std::atomic<std::int64_t> g_firstAt{0};
+std::atomic<std::int64_t> g_grace{0};
 static_assert(std::atomic<bool>::is_always_lock_free, "written from a signal handler");
+static_assert(std::atomic<std::int64_t>::is_always_lock_free, "written from a signal handler");
+
+std::int64_t monotonicNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);  // async-signal-safe
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
 
 extern "C" void onSigint(int) {
-  g_requested.store(true, std::memory_order_relaxed);
+  const int savedErrno = errno;
+  const std::int64_t now = monotonicNanoseconds();
+  if (!g_requested.exchange(true, std::memory_order_relaxed)) {
+    g_firstAt.store(now, std::memory_order_relaxed);
+  } else if (now - g_firstAt.load(std::memory_order_relaxed) >=
+             g_grace.load(std::memory_order_relaxed)) {
+    // Blocked while this handler runs, the raised signal ends the program once it returns.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(SIGINT, &fallback, nullptr);
+    raise(SIGINT);
+  }
+  errno = savedErrno;
 }
 }  // namespace
 
-InterruptWatch::InterruptWatch() {
+InterruptWatch::InterruptWatch(std::int64_t graceNanoseconds) {
   g_requested.store(false);
+  g_grace.store(graceNanoseconds);
   struct sigaction action {};
   action.sa_handler = onSigint;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART | SA_RESETHAND;
+  action.sa_flags = SA_RESTART;
   sigaction(SIGINT, &action, &previous_);
 }
 

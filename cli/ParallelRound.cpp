@@ -12,6 +12,7 @@
 #include <string>
 #include <system_error>
 
+#include "cli/ProgramName.h"
 #include "cli/Worker.h"
 #include "cli/WorkerReport.h"
 
@@ -61,7 +62,7 @@ bool spawnWorker(Child& child, int startReadEnd, const std::string& cpu, std::st
   posix_spawnattr_init(&attributes);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
   posix_spawnattr_setpgroup(&attributes, 0);
-  std::string program = "orvendale-cli";
+  std::string program = kProgramName;
   std::string worker = kWorkerArgument;
   std::string cpuArgument = cpu;
   char* argv[] = {program.data(), worker.data(), cpuArgument.data(), nullptr};

@@ -12,6 +12,7 @@
 #include "cli/InterruptWatch.h"
 #include "cli/MeasuredRun.h"
 #include "cli/Processors.h"
+#include "cli/ProgramName.h"
 #include "cli/WorkerReport.h"
 #include "platform/EventPump.h"
 #include "platform/HeadlessRunHost.h"
@@ -34,6 +35,9 @@ void waitForStart() {
 }  // namespace
 
 int workerMain(int argc, char* argv[], std::optional<int> cpu) {
+  // Started as /proc/self/exe, so that it runs this very program even if the file was replaced
+  // since; without this, ps, top and pgrep would call it "exe".
+  prctl(PR_SET_NAME, kProgramName);
   // Ends with the program that started it, also when that one is killed; the check after it
   // covers a parent that was gone already.
   const pid_t parent = getppid();
@@ -42,13 +46,14 @@ int workerMain(int argc, char* argv[], std::optional<int> cpu) {
     return 1;
   }
   if (cpu && !pinToCpu(*cpu)) {
-    std::fprintf(stderr, "orvendale-cli worker: cannot run on CPU %d\n", *cpu);
+    std::fprintf(stderr, "%s worker: cannot run on CPU %d\n", kProgramName, *cpu);
     return 1;
   }
   platform::preferUnixEventDispatcher();
   QCoreApplication app(argc, argv);
   platform::HeadlessRunHost host;
-  const InterruptWatch interrupt;
+  // Only the program that started it sends it SIGINT, once: a second one ends it at once.
+  const InterruptWatch interrupt(0);
   TickRecorder recorder;
   watchTicks(host, recorder, interrupt);
   std::fputs("ready\n", stdout);
