@@ -1,5 +1,6 @@
 #include "cli/Options.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace orvendale::cli {
@@ -92,8 +93,20 @@ std::variant<Options, OptionError> parseOptions(std::span<const std::string_view
   return options;
 }
 
+std::optional<OptionError> checkJobsBound(const Options& options, std::size_t allowedCpus) {
+  const std::size_t cpus = std::max<std::size_t>(allowedCpus, 1);
+  if (static_cast<std::size_t>(options.jobs) <= kJobsPerCpu * cpus) {
+    return std::nullopt;
+  }
+  return OptionError{"--jobs " + std::to_string(options.jobs) + " is more than " +
+                     std::to_string(kJobsPerCpu * cpus) + " workers, " +
+                     std::to_string(kJobsPerCpu) + " for each of the " + std::to_string(cpus) +
+                     " CPUs this process may use: so many would measure the scheduler, not the "
+                     "processor"};
+}
+
 std::string usageText() {
-  return "Usage: orvendale-cli [--runs N] [--jobs N|all] [--json]\n"
+  return std::string("Usage: orvendale-cli [--runs N] [--jobs N|all] [--json]\n") +
          "       orvendale-cli --compare OLD.json NEW.json\n"
          "Runs the benchmark's ten-second workload without a window and prints its score.\n"
          "\n"
@@ -103,7 +116,10 @@ std::string usageText() {
          "              processes (all: one per CPU this process may use), each pinned to\n"
          "              its own CPU where there are enough: the multi-core score (the sum of\n"
          "              the N scores) and the scaling efficiency (that sum over N times the\n"
-         "              solo score); with --runs R, R rounds\n"
+         "              solo score); with --runs R, R rounds; at most " +
+         std::to_string(kJobsPerCpu) +
+         " workers for each\n"
+         "              CPU this process may use\n"
          "  --json      print one JSON document instead of text\n"
          "  --compare OLD NEW\n"
          "              compare two --json result files of the same workload revision: their\n"

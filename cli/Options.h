@@ -32,6 +32,14 @@ struct OptionError {
 // up, in plain decimal digits. --compare makes no run and so takes no --runs, --jobs or --json.
 std::variant<Options, OptionError> parseOptions(std::span<const std::string_view> arguments);
 
+// The most workers --jobs may start for each CPU this process may use: a multi-core score of far
+// more workers than CPUs measures the scheduler, not the processor, and a mistyped count must not
+// start processes until the system has none left.
+inline constexpr int kJobsPerCpu = 4;
+
+// Refuses a --jobs count above kJobsPerCpu times `allowedCpus` (at least one CPU is counted).
+std::optional<OptionError> checkJobsBound(const Options& options, std::size_t allowedCpus);
+
 // The --help text.
 std::string usageText();
 

@@ -19,6 +19,7 @@
 #include "cli/Options.h"
 #include "cli/ParallelRound.h"
 #include "cli/Processors.h"
+#include "cli/ProgramName.h"
 #include "cli/ProgressBar.h"
 #include "cli/RunFigures.h"
 #include "cli/Session.h"
@@ -33,14 +34,12 @@ namespace {
 using namespace orvendale;
 using namespace orvendale::cli;
 
-constexpr const char* kProgram = "orvendale-cli";
-
 void printLine(std::FILE* stream, const std::string& line) {
   std::fprintf(stream, "%s\n", line.c_str());
 }
 
 void warn(const std::string& message) {
-  std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
+  std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());
 }
 
 // Runs `options.runs` runs one after another, stopping early at Ctrl-C or at a run that gives no
@@ -149,14 +148,20 @@ int runCli(int argc, char* argv[]) {
     return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? status : kFailureExitStatus;
   }
   if (options.version) {
-    std::printf("%s (%s) %s, workload revision %d\n", kProgram, platform::App.ProductName().c_str(),
-                platform::App.VersionText().c_str(), kWorkloadRevision);
+    std::printf("%s (%s) %s, workload revision %d\n", kProgramName,
+                platform::App.ProductName().c_str(), platform::App.VersionText().c_str(),
+                kWorkloadRevision);
     return 0;
+  }
+
+  if (const auto error = checkJobsBound(options, allowedCpus().size())) {
+    warn(error->message);
+    return kUsageExitStatus;
   }
 
   platform::preferUnixEventDispatcher();
   QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName(kProgram);
+  QCoreApplication::setApplicationName(kProgramName);
 
   Session session;
   session.programName = platform::App.ProductName();
