@@ -4,6 +4,8 @@
 #include <exception>
 #include <utility>
 
+#include "cli/RunWatchdog.h"
+
 namespace orvendale::cli {
 
 void watchTicks(platform::HeadlessRunHost& host, TickRecorder& ticks,
@@ -20,6 +22,7 @@ void watchTicks(platform::HeadlessRunHost& host, TickRecorder& ticks,
 }
 
 RunResult measuredRun(platform::HeadlessRunHost& host, TickRecorder& ticks) {
+  const RunWatchdog watchdog(ticks.handledTicks());
   ticks.start();
   const ProcessSample before = sampleProcess();
   QElapsedTimer wall;

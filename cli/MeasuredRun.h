@@ -18,7 +18,8 @@ void watchTicks(platform::HeadlessRunHost& host, TickRecorder& ticks,
 
 // One whole run of `host`, classified (scored, interrupted, invalid or failed), with the
 // processor's figures taken before and after it, never inside its work iterations, and its
-// iterations per second from `ticks`, which the host's tick handler fills during the run.
+// iterations per second from `ticks`, which the host's tick handler fills during the run. A run
+// whose ticks stop ends the program (RunWatchdog.h).
 RunResult measuredRun(platform::HeadlessRunHost& host, TickRecorder& ticks);
 
 }  // namespace orvendale::cli

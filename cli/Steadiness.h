@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -20,22 +21,28 @@ inline constexpr int kTicksPerSecond = 10;
 inline constexpr double kUnevenBelow = 0.75;
 
 // The completed iterations at each handled tick of one run, written by the tick handler into
-// storage that exists before the run: recording costs the work iterations nothing.
+// storage that exists before the run: recording costs the work iterations nothing. It also counts
+// every handled tick for a watchdog on another thread (RunWatchdog.h).
 class TickRecorder {
  public:
   void start() { ticks_ = 0; }
   // At the handled tick `tick` (1 to 100), with `iterations` completed.
   void record(std::int16_t tick, double iterations) {
+    // One writer: a plain load and store, no locked instruction.
+    handled_.store(handled_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
     if (tick >= 1 && tick <= BenchmarkEngine::kTickLimit) {
       counts_[static_cast<std::size_t>(tick - 1)] = iterations;
       ticks_ = static_cast<std::size_t>(tick);
     }
   }
   std::span<const double> counts() const { return {counts_.data(), ticks_}; }
+  // Every tick handled since the recorder was made.
+  const std::atomic<std::uint32_t>& handledTicks() const { return handled_; }
 
  private:
   std::array<double, BenchmarkEngine::kTickLimit> counts_{};
   std::size_t ticks_ = 0;
+  std::atomic<std::uint32_t> handled_{0};
 };
 
 // The iterations of each whole second of the run, from its counts at ticks 1, 2, ...: second k
