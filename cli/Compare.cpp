@@ -44,6 +44,16 @@ std::string unevenNote(const ResultFile& older, const ResultFile& newer) {
          "difference\n";
 }
 
+// Multi-core scores of different worker counts are sums over different numbers of runs.
+std::string workersNote(const ResultFile& older, const ResultFile& newer) {
+  if (older.jobs == newer.jobs) {
+    return {};
+  }
+  return "note: old ran " + std::to_string(older.jobs) + " workers and new " +
+         std::to_string(newer.jobs) +
+         ": the ratio compares the total work of those counts, not the same work\n";
+}
+
 std::string pText(double p) {
   return "p = " + fixedText(p, 4);
 }
@@ -80,7 +90,7 @@ std::string comparisonReport(const ResultFile& older, const ResultFile& newer) {
          ", two-sided" + (test.exact ? " exact" : " approximate") + " test: " +
          verdictText(test, older.scores.size(), newer.scores.size(),
                      newerSummary.median > olderSummary.median) +
-         "\n" + contentionNote(older, newer) + unevenNote(older, newer);
+         "\n" + contentionNote(older, newer) + unevenNote(older, newer) + workersNote(older, newer);
 }
 
 int compareFiles(const std::string& olderPath, const std::string& newerPath, std::FILE* out,
