@@ -75,6 +75,13 @@ TEST(Engine, RunArmsTimerThenSetsIntervalThenCountsTicksToOneHundred) {
   EXPECT_EQ(host.log, expected);
 }
 
+// Catches the tick counter wrapping to -32768 instead of raising its overflow.
+TEST(Engine, TickCountPastItsRangeRaisesOverflow) {
+  ScriptedHost host;
+  host.deliverTicks(32767);
+  EXPECT_EQ(errorCodeOf([&host] { host.deliverTicks(1); }), kOverflow);
+}
+
 TEST(Engine, SecondRunStartsFromZeroAndFromClearFaultFlags) {
   ScriptedHost host;
   host.endAfter(5);

@@ -64,5 +64,26 @@ TEST(ParseOptions, RefusesBadInputWithOneLineNamingIt) {
   }
 }
 
+// Catches the bound on --jobs off by one, or not counting at least one CPU.
+TEST(ParseOptions, JobsBoundIsFourWorkersForEachAllowedCpu) {
+  struct Bound {
+    int jobs;
+    std::size_t allowedCpus;
+    bool refused;
+  };
+  const Bound cases[] = {
+      {.jobs = 8, .allowedCpus = 2, .refused = false},
+      {.jobs = 9, .allowedCpus = 2, .refused = true},
+      {.jobs = 4, .allowedCpus = 0, .refused = false},
+      {.jobs = 5, .allowedCpus = 0, .refused = true},
+  };
+  for (const Bound& bound : cases) {
+    Options options;
+    options.jobs = bound.jobs;
+    EXPECT_EQ(checkJobsBound(options, bound.allowedCpus).has_value(), bound.refused)
+        << bound.jobs << " on " << bound.allowedCpus;
+  }
+}
+
 }  // namespace
 }  // namespace orvendale::cli

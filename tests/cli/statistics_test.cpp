@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "cli/RankTest.h"
+#include "cli/RunResult.h"
+#include "cli/RunWatchdog.h"
 #include "cli/Statistics.h"
 #include "cli/Steadiness.h"
 
@@ -75,8 +77,9 @@ TEST(RankTest, KnownStatisticsAndVerdicts) {
   EXPECT_EQ(verdictOf(large), Verdict::kSignificant);
 }
 
-// A run's seconds from the counts its tick handler records, and how they are drawn. A run of
-// `seconds` iterations per second makes a tenth of each second's iterations per tick.
+// A run's seconds from the counts its tick handler records, how they are drawn, and whether the
+// run was uneven (the boundary rows catch the threshold moved). A run of `seconds` iterations
+// per second makes a tenth of each second's iterations per tick.
 TEST(Steadiness, SecondsFromRecordedTicksTheirSteadinessAndSparkline) {
   struct SecondsCase {
     const char* what;
@@ -84,17 +87,25 @@ TEST(Steadiness, SecondsFromRecordedTicksTheirSteadinessAndSparkline) {
     std::int16_t ticks;  // handled before the run ended
     std::optional<double> steadiness;
     const char* sparkline;
+    bool uneven;
   };
   const SecondsCase cases[] = {
-      {"flat", {100, 100, 100, 100, 100, 100, 100, 100, 100, 100}, 100, 1.0, "▅▅▅▅▅▅▅▅▅▅"},
-      {"rising", {10, 20, 30, 40, 50, 60, 70, 80, 90, 100}, 100, 10 / 55.0, "▁▁▂▃▄▅▆▇██"},
-      {"a dip at second 5",
-       {100, 100, 100, 100, 50, 100, 100, 100, 100, 90},
+      {"flat", {100, 100, 100, 100, 100, 100, 100, 100, 100, 100}, 100, 1.0, "▅▅▅▅▅▅▅▅▅▅", false},
+      {"rising", {10, 20, 30, 40, 50, 60, 70, 80, 90, 100}, 100, 10 / 55.0, "▁▁▂▃▄▅▆▇██", true},
+      {"one second at 60 % of the median",
+       {100, 100, 100, 100, 60, 100, 100, 100, 100, 90},
        100,
-       0.5,
-       "████▁████▇"},
-      {"stopped by Ctrl-C at tick 47", {100, 100, 100, 80}, 47, 0.8, "███▁"},
-      {"stopped within the second second", {100}, 19, std::nullopt, "▅"},
+       0.6,
+       "████▁████▇",
+       true},
+      {"one second at 75 % of the median",
+       {100, 100, 100, 100, 75, 100, 100, 100, 100, 90},
+       100,
+       0.75,
+       "████▁████▅",
+       false},
+      {"stopped by Ctrl-C at tick 47", {100, 100, 100, 80}, 47, 0.8, "███▁", false},
+      {"stopped within the second second", {100}, 19, std::nullopt, "▅", false},
   };
   for (const SecondsCase& run : cases) {
     TickRecorder recorder;
@@ -109,8 +120,25 @@ TEST(Steadiness, SecondsFromRecordedTicksTheirSteadinessAndSparkline) {
     EXPECT_EQ(seconds, run.seconds) << run.what;
     EXPECT_EQ(steadiness(seconds), run.steadiness) << run.what;
     EXPECT_EQ(sparkline(seconds, true), run.sparkline) << run.what;
+    RunResult result;
+    result.secondIterations = seconds;
+    EXPECT_EQ(result.uneven(), run.uneven) << run.what;
   }
   EXPECT_EQ(sparkline(std::vector<double>{1, 2, 3}, false), " =#") << "the plain fallback";
+}
+
+// Catches a watchdog that ends a run whose ticks still come, or one that never ends a run whose
+// ticks stopped: five looks in a row without a tick, counted again from each tick.
+TEST(RunWatchdog, SilentAfterFiveLooksInARowWithoutATick) {
+  TickRecorder recorder;
+  SilenceCount silence(recorder.handledTicks());
+  for (int look = 1; look <= 4; ++look) {
+    EXPECT_FALSE(silence.silentTooLong(recorder.handledTicks())) << "look " << look;
+  }
+  recorder.record(1, 0);  // seen by the next look, after which five more are silent
+  for (int look = 1; look <= 6; ++look) {
+    EXPECT_EQ(silence.silentTooLong(recorder.handledTicks()), look == 6) << "look " << look;
+  }
 }
 
 }  // namespace
