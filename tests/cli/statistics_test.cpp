@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "cli/MeasuredRun.h"
 #include "cli/RankTest.h"
 #include "cli/RunResult.h"
 #include "cli/RunWatchdog.h"
@@ -139,6 +140,19 @@ TEST(RunWatchdog, SilentAfterFiveLooksInARowWithoutATick) {
   for (int look = 1; look <= 6; ++look) {
     EXPECT_EQ(silence.silentTooLong(recorder.handledTicks()), look == 6) << "look " << look;
   }
+}
+
+// Catches a run that is not watched: with no event loop its timer never ticks, and the run ends
+// the program after five seconds, with one line and exit status 1, instead of hanging.
+TEST(RunWatchdog, EndsARunWhoseTimerNeverTicks) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        platform::HeadlessRunHost host;
+        TickRecorder recorder;
+        measuredRun(host, recorder);
+      },
+      ::testing::ExitedWithCode(1), "the run's timer has not ticked for 5 s");
 }
 
 }  // namespace
