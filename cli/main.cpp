@@ -44,11 +44,10 @@ void warn(const std::string& message) {
 
 // Runs `options.runs` runs one after another, stopping early at Ctrl-C or at a run that gives no
 // valid score.
-void runAll(const Options& options, Session& session) {
+void runAll(const Options& options, Session& session, const InterruptWatch& interrupt) {
   // The bar outlives the host whose tick handler draws it.
   std::optional<ProgressBar> progress;
   platform::HeadlessRunHost host;
-  const InterruptWatch interrupt;
   if (progressWanted()) {
     progress.emplace(
         [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); });
@@ -83,9 +82,8 @@ void runAll(const Options& options, Session& session) {
 }
 
 // --jobs: rounds of a solo run in this process, then session.jobs workers' runs at once.
-void runRounds(const Options& options, Session& session) {
+void runRounds(const Options& options, Session& session, const InterruptWatch& interrupt) {
   platform::HeadlessRunHost host;
-  const InterruptWatch interrupt;
   TickRecorder recorder;
   watchTicks(host, recorder, interrupt);
   const std::vector<int> cpus = allowedCpus();
@@ -159,6 +157,9 @@ int runCli(int argc, char* argv[]) {
     return kUsageExitStatus;
   }
 
+  // Watches from before the first run until the last line is written, so that a second Ctrl-C
+  // that comes just as the runs end does not cut the report short.
+  const InterruptWatch interrupt;
   platform::preferUnixEventDispatcher();
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(kProgramName);
@@ -188,9 +189,9 @@ int runCli(int argc, char* argv[]) {
     std::fputs(machineLines(session.machine).c_str(), stdout);
   }
   if (session.jobs > 0) {
-    runRounds(options, session);
+    runRounds(options, session, interrupt);
   } else {
-    runAll(options, session);
+    runAll(options, session, interrupt);
   }
 
   const std::optional<Summary> summary = session.summary();
