@@ -24,8 +24,6 @@ TEST(AddChecked16, AddsWithinRangeAndRaisesOverflowOutside) {
 TEST(FloatStatus, RaisesOnFaultFlagsOnlyAndClearsThem) {
   for (const auto& [flag, code] : {std::pair<int, int>{FE_INVALID, kFloatingPoint},
                                    {FE_DIVBYZERO, kFloatingPoint},
-                                   {FE_OVERFLOW, kFloatingPoint},
-                                   {FE_INEXACT, 0},
                                    {FE_UNDERFLOW, 0}}) {
     clearFloatStatus();
     std::feraiseexcept(flag);
@@ -44,7 +42,6 @@ TEST(NumberToText, FormatsLikeTheTextStageAndTheResultLabelExpect) {
                                     {1.5e-7, "1.5E-07"}}) {
     EXPECT_EQ(rtcVarStrFromVar(value), text) << value;
   }
-  EXPECT_EQ(textFromInt16(-32768), "-32768");
 }
 
 TEST(MsgBox, GoesToTheInstalledHandlerOnly) {

@@ -1,7 +1,6 @@
-// Faults in the middle of a run, from stand-ins for QLineEdit::setText, the C library's tan and
-// the allocation functions that fail once when armed: a toolkit call in the tick handler, a math
-// routine and a cipher allocation in the work loop. Each is reported, the busy pointer comes
-// back, and the next run starts cleanly and gives a valid score (a real ten-second run).
+// Faults in the middle of a run from stand-ins that fail once when armed: QLineEdit::setText in
+// the tick handler, the C library's tan and a cipher allocation in the work loop. Each is reported,
+// the busy pointer comes back, and the next real run starts cleanly and gives a valid score.
 #include <dlfcn.h>
 
 #include <QLineEdit>
