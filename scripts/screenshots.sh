@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 source scripts/lib/build.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth openbox
+ensure_packages "${BUILD_PACKAGES[@]}" xvfb openbox
 build_preset release render_screenshot
 mkdir -p docs/screenshots
 for window in main about; do

@@ -11,7 +11,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ python3 qt6-base-dev qt6-base-private-dev 
 # memcheck session, and an X server with a window manager for the GUI tests on Qt's xcb
 # platform.
 TEST_PACKAGES=(clang libclang-rt-14-dev desktop-file-utils appstream binutils-mingw-w64-i686
-  dpkg-dev file valgrind xvfb xauth openbox)
+  dpkg-dev file valgrind xvfb openbox)
 
 ensure_packages() {
   local missing=()
