@@ -22,7 +22,7 @@ for preset in "$@"; do
         { count[$1]++ }
         END {
           for (check in worst) {
-            margin = worst[check] > 0 ? sprintf("%.1f", limit[check] / worst[check]) : "no bound"
+            margin = worst[check] > 0 ? sprintf("%.1f", limit[check] / worst[check]) : "never reached"
             printf "%s | %s | %s | %d | %g | %s | %s\n", preset, test, check, count[check],
               worst[check], limit[check], margin
           }
