@@ -50,6 +50,12 @@ InterruptWatch::~InterruptWatch() {
   sigaction(SIGINT, &previous_, nullptr);
 }
 
+void InterruptWatch::ignoreFromNowOn() {
+  previous_ = {};
+  previous_.sa_handler = SIG_IGN;
+  sigaction(SIGINT, &previous_, nullptr);
+}
+
 bool InterruptWatch::requested() const {
   return g_requested.load(std::memory_order_relaxed);
 }

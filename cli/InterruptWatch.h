@@ -24,6 +24,10 @@ class InterruptWatch {
   // Whether SIGINT has arrived since the watch began.
   bool requested() const;
 
+  // Ignores SIGINT from now on, also after the watch: once the report is written a Ctrl-C could
+  // only cut the program's exit short and turn its exit status into death by a signal.
+  void ignoreFromNowOn();
+
  private:
   struct sigaction previous_ {};
 };

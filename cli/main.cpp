@@ -159,7 +159,7 @@ int runCli(int argc, char* argv[]) {
 
   // Watches from before the first run until the last line is written, so that a second Ctrl-C
   // that comes just as the runs end does not cut the report short.
-  const InterruptWatch interrupt;
+  InterruptWatch interrupt;
   platform::preferUnixEventDispatcher();
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(kProgramName);
@@ -213,7 +213,9 @@ int runCli(int argc, char* argv[]) {
     warn("interrupted: " + std::to_string(finished) + " of " + std::to_string(options.runs) +
          (session.jobs > 0 ? " rounds" : " runs") + " finished");
   }
-  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+  const bool written = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+  interrupt.ignoreFromNowOn();
+  if (!written) {
     warn("could not write the results");
     return kFailureExitStatus;
   }
