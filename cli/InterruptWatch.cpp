@@ -2,7 +2,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <ctime>
+
+#include "cli/MonotonicClock.h"
 
 namespace orvendale::cli {
 
@@ -12,12 +13,6 @@ std::atomic<std::int64_t> g_firstAt{0};
 std::atomic<std::int64_t> g_grace{0};
 static_assert(std::atomic<bool>::is_always_lock_free, "written from a signal handler");
 static_assert(std::atomic<std::int64_t>::is_always_lock_free, "written from a signal handler");
-
-std::int64_t monotonicNanoseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);  // async-signal-safe
-  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
 
 extern "C" void onSigint(int) {
   const int savedErrno = errno;

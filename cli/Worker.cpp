@@ -6,11 +6,11 @@
 #include <QCoreApplication>
 #include <csignal>
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 #include "cli/InterruptWatch.h"
 #include "cli/MeasuredRun.h"
+#include "cli/MonotonicClock.h"
 #include "cli/Processors.h"
 #include "cli/ProgramName.h"
 #include "cli/WorkerReport.h"
@@ -20,12 +20,6 @@
 namespace orvendale::cli {
 
 namespace {
-std::int64_t monotonicNanoseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
 // Blocks until standard input reaches its end.
 void waitForStart() {
   char buffer[64];
