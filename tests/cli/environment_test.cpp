@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "cli/EnvironmentNotes.h"
-#include "cli/Machine.h"
-#include "cli/RunFigures.h"
+#include "cli/system/EnvironmentNotes.h"
+#include "cli/system/Machine.h"
+#include "cli/run/RunFigures.h"
 
 namespace orvendale::cli {
 namespace {

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "benchmark/WorkIteration.h"
-#include "cli/JsonReport.h"
-#include "cli/MultiCore.h"
-#include "cli/ProgressBar.h"
-#include "cli/RunResult.h"
-#include "cli/Session.h"
-#include "cli/TextReport.h"
-#include "cli/WorkerReport.h"
+#include "cli/report/JsonReport.h"
+#include "cli/jobs/Round.h"
+#include "cli/report/ProgressBar.h"
+#include "cli/run/RunResult.h"
+#include "cli/report/Session.h"
+#include "cli/report/TextReport.h"
+#include "cli/jobs/WorkerProtocol.h"
 #include "support/scripted_host.h"
 
 namespace orvendale::cli {

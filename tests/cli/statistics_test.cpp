@@ -4,12 +4,13 @@
 
 #include <vector>
 
-#include "cli/MeasuredRun.h"
-#include "cli/RankTest.h"
-#include "cli/RunResult.h"
-#include "cli/RunWatchdog.h"
-#include "cli/Statistics.h"
-#include "cli/Steadiness.h"
+#include "cli/measure/MeasuredRun.h"
+#include "cli/stats/MannWhitney.h"
+#include "cli/run/RunResult.h"
+#include "cli/measure/RunWatchdog.h"
+#include "cli/stats/Statistics.h"
+#include "cli/report/Sparkline.h"
+#include "cli/run/PerSecond.h"
 
 namespace orvendale::cli {
 namespace {

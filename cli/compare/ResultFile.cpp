@@ -1,0 +1,159 @@
+#include "cli/compare/ResultFile.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "cli/system/SystemFiles.h"
+#include "platform/version/VersionRecord.h"
+
+namespace orvendale::cli {
+
+namespace {
+// The largest double up to which every whole number is exact.
+constexpr double kLargestExactWhole = 9007199254740992.0;
+
+// A file name fit for a one-line message: control characters become '?'.
+std::string printable(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+      c = '?';
+    }
+  }
+  return text;
+}
+
+ResultFileError fieldError(const std::string& name, const std::string& field,
+                           const std::string& problem) {
+  return {printable(name) + ": field \"" + field + "\": " + problem};
+}
+
+bool isPositiveWhole(const QJsonValue& value, double limit) {
+  if (!value.isDouble()) {
+    return false;
+  }
+  const double number = value.toDouble();
+  return number >= 1 && number <= limit && std::floor(number) == number;
+}
+// The multi-core scores of a --jobs file in place of its solo scores.
+std::variant<ResultFile, ResultFileError> withMultiCoreScores(const QJsonObject& root,
+                                                              const std::string& name,
+                                                              ResultFile file) {
+  const QJsonValue jobs = root.value("jobs");
+  if (!isPositiveWhole(jobs, INT32_MAX)) {
+    return fieldError(name, "jobs", "not a positive whole number");
+  }
+  file.jobs = static_cast<int>(jobs.toDouble());
+  file.scores.clear();
+  file.contendedRuns = 0;
+  const QJsonArray rounds = root.value("rounds").toArray();
+  for (qsizetype i = 0; i < rounds.size(); ++i) {
+    const QJsonObject round = rounds[i].toObject();
+    const QJsonValue score = round.value("multiCoreScore");
+    if (score.isNull()) {
+      continue;  // a round with a run that was not scored has no multi-core score
+    }
+    if (!isPositiveWhole(score, kLargestExactWhole)) {
+      return fieldError(name, "rounds[" + std::to_string(i) + "].multiCoreScore",
+                        "missing or not a positive whole number");
+    }
+    file.scores.push_back(score.toDouble());
+    const QJsonArray workers = round.value("workers").toArray();
+    file.contendedRuns += std::any_of(workers.begin(), workers.end(), [](const QJsonValue& w) {
+      return w.toObject().value("contended").toBool();
+    });
+  }
+  if (file.scores.empty()) {
+    return fieldError(name, "rounds", "no multi-core score to compare");
+  }
+  return file;
+}
+}  // namespace
+
+std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes,
+                                                          const std::string& name) {
+  if (bytes.size() > kResultFileLimit) {
+    return ResultFileError{printable(name) + ": larger than a result file can be"};
+  }
+  QJsonParseError parseError{};
+  const QJsonDocument document = QJsonDocument::fromJson(
+      QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &parseError);
+  if (parseError.error != QJsonParseError::NoError) {
+    return ResultFileError{printable(name) + ": not JSON (" +
+                           parseError.errorString().toStdString() + " at byte " +
+                           std::to_string(parseError.offset) + ")"};
+  }
+  if (!document.isObject()) {
+    return ResultFileError{printable(name) + ": not a result file of orvendale-cli --json"};
+  }
+  const QJsonObject root = document.object();
+  const std::string product = platform::App.ProductName();
+  if (root.value("program").toString().toStdString() != product) {
+    return fieldError(name, "program",
+                      "not \"" + product + "\": not a result file of orvendale-cli --json");
+  }
+
+  ResultFile file;
+  file.name = printable(name);
+  const QJsonValue revision = root.value("workloadRevision");
+  if (!isPositiveWhole(revision, INT32_MAX)) {
+    return fieldError(name, "workloadRevision", "missing or not a positive whole number");
+  }
+  file.workloadRevision = static_cast<int>(revision.toDouble());
+
+  const QJsonValue runs = root.value("runs");
+  if (!runs.isArray()) {
+    return fieldError(name, "runs", "missing or not a list");
+  }
+  const QJsonArray list = runs.toArray();
+  for (qsizetype i = 0; i < list.size(); ++i) {
+    const std::string field = "runs[" + std::to_string(i) + "]";
+    if (!list[i].isObject()) {
+      return fieldError(name, field, "not an object");
+    }
+    const QJsonObject run = list[i].toObject();
+    const QJsonValue status = run.value("status");
+    if (!status.isString()) {
+      return fieldError(name, field + ".status", "missing or not a text");
+    }
+    if (status.toString() != "scored") {
+      continue;  // interrupted, invalid and failed runs have no score to compare
+    }
+    const QJsonValue score = run.value("score");
+    if (!isPositiveWhole(score, kLargestExactWhole)) {
+      return fieldError(name, field + ".score", "missing or not a positive whole number");
+    }
+    file.scores.push_back(score.toDouble());
+    file.contendedRuns += run.value("contended").toBool() ? 1 : 0;
+    file.unevenRuns += run.value("uneven").toBool() ? 1 : 0;
+  }
+  if (file.scores.empty()) {
+    return fieldError(name, "runs", "no scored run to compare");
+  }
+  if (root.contains("jobs")) {
+    return withMultiCoreScores(root, name, std::move(file));
+  }
+  return file;
+}
+
+std::variant<ResultFile, ResultFileError> readResultFile(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    return ResultFileError{printable(path) + ": missing, or not a regular file"};
+  }
+  const std::optional<std::string> bytes = fileText(path, kResultFileLimit);
+  if (!bytes) {
+    return ResultFileError{printable(path) +
+                           ": cannot be read, or larger than a result file can be"};
+  }
+  return parseResultFile(*bytes, path);
+}
+
+}  // namespace orvendale::cli

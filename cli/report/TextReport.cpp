@@ -1,0 +1,133 @@
+#include "cli/report/TextReport.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvendale::cli {
+
+namespace {
+std::string known(const std::optional<std::string>& value) {
+  return value ? *value : "unknown";
+}
+
+std::string figuresText(const RunFigures& figures) {
+  std::string text = "; CPU " + fixedText(static_cast<double>(figures.cpuNanoseconds) / 1e6, 1) +
+                     " ms, " + fixedText(100 * figures.cpuShare, 1) +
+                     " % of the wall time, kernel " +
+                     fixedText(static_cast<double>(figures.systemNanoseconds) / 1e6, 1) + " ms (" +
+                     fixedText(100 * figures.kernelShare(), 2) + " % of the CPU time), ";
+  text += figures.stealMilliseconds ? "steal " + fixedText(*figures.stealMilliseconds, 1) + " ms"
+                                    : std::string("steal not reported");
+  text += ", " + std::to_string(figures.involuntarySwitches) + " involuntary context switches";
+  return figures.contended() ? text + ", contended" : text;
+}
+}  // namespace
+
+std::string runLine(const std::string& label, const RunResult& run, int workloadRevision) {
+  std::string line = label + ": ";
+  const std::string timing = fixedText(run.iterations, 0) + " iterations in " +
+                             fixedText(static_cast<double>(run.wallNanoseconds) / 1e6, 1) + " ms";
+  switch (run.status) {
+    case RunStatus::kScored:
+      line += "score " + fixedText(run.score, 0) + " (workload revision " +
+              std::to_string(workloadRevision) + "), " + timing + ", " +
+              fixedText(run.nanosecondsPerIteration(), 1) + " ns per iteration";
+      break;
+    case RunStatus::kInterrupted:
+      line += "interrupted after " + std::to_string(run.ticks) + " of " +
+              std::to_string(BenchmarkEngine::kTickLimit) + " ticks, not scored";
+      break;
+    case RunStatus::kInvalid:
+      line += "invalid, not scored: the last iteration left \"" + run.detail +
+              "\" instead of the workload's known result (" + timing + ")";
+      break;
+    case RunStatus::kFailed:
+      return line + "failed, not scored: " + run.detail;
+  }
+  if (run.figures) {
+    line += figuresText(*run.figures);
+  }
+  return run.secondIterations.size() >= 2 ? line + "\n" + secondsLine(run) : line;
+}
+
+std::string secondsLine(const RunResult& run, bool utf8) {
+  const auto [lowest, highest] =
+      std::minmax_element(run.secondIterations.begin(), run.secondIterations.end());
+  std::string line = "  iterations per second: " + sparkline(run.secondIterations, utf8) + " (" +
+                     fixedText(*lowest, 0) + " to " + fixedText(*highest, 0) + ")";
+  if (const std::optional<double> value = run.steadiness()) {
+    line += ", steadiness " + fixedText(*value, 3);
+  }
+  return run.uneven() ? line + ", uneven" : line;
+}
+
+std::string medianText(const Summary& summary) {
+  const double rounded = std::floor(summary.median + 0.5);
+  const std::string text = fixedText(rounded, 0);
+  return rounded == summary.median ? text : text + " (mean of the middle two, rounded half up)";
+}
+
+std::string spreadText(const Summary& summary, int decimals) {
+  std::string text = "median " +
+                     (decimals == 0 ? medianText(summary) : fixedText(summary.median, decimals)) +
+                     ", minimum " + fixedText(summary.minimum, decimals) + ", maximum " +
+                     fixedText(summary.maximum, decimals);
+  if (summary.cvPercent) {
+    text += ", coefficient of variation " + fixedText(*summary.cvPercent, 2) + " %";
+  }
+  return text;
+}
+
+std::string summaryLine(const Summary& summary, int workloadRevision, int contendedRuns,
+                        int unevenRuns) {
+  return "scores of " + std::to_string(summary.count) + (summary.count == 1 ? " run" : " runs") +
+         " (workload revision " + std::to_string(workloadRevision) +
+         "): " + spreadText(summary, 0) + "; " + std::to_string(contendedRuns) + " of " +
+         std::to_string(summary.count) + " runs contended, " + std::to_string(unevenRuns) +
+         " uneven";
+}
+
+std::string roundLine(const std::string& label, const Round& round) {
+  const std::optional<double> efficiency = round.efficiency();
+  if (!efficiency) {
+    return label + ": no multi-core score: not every run of the round was scored";
+  }
+  std::string line = label + ": multi-core score " + fixedText(*round.multiCoreScore(), 0) +
+                     " from " + std::to_string(round.workers.size()) + " workers, " +
+                     fixedText(*round.meanPerWorker(), 0) + " per worker, scaling efficiency " +
+                     fixedText(*efficiency, 3) + " against the solo score " +
+                     fixedText(round.solo.score, 0);
+  if (const std::optional<double> skew = round.startSkewMilliseconds()) {
+    line += "; start skew " + fixedText(*skew, 2) + " ms";
+  }
+  return line;
+}
+
+std::string roundsSummaryLines(const RoundsSummary& summary, int workloadRevision) {
+  if (!summary.solo) {
+    return "";
+  }
+  const std::string rounds = std::to_string(summary.solo->count) +
+                             (summary.solo->count == 1 ? " complete round" : " complete rounds");
+  return "solo scores of " + rounds + " (workload revision " + std::to_string(workloadRevision) +
+         "): " + spreadText(*summary.solo, 0) +
+         "\nmulti-core scores: " + spreadText(*summary.multiCore, 0) +
+         "\nscaling efficiency: " + spreadText(*summary.efficiency, 3) + "\n";
+}
+
+std::string machineLines(const Machine& machine) {
+  const auto count = [](std::optional<int> value) {
+    return value ? std::to_string(*value) : std::string("unknown");
+  };
+  const std::string cpus = count(machine.logicalCpus) + " logical CPUs (" +
+                           count(machine.physicalCores) + " physical cores, " +
+                           count(machine.allowedCpus) + " in this process's affinity mask)";
+  return "machine: " + known(machine.cpuModel) + ", " + cpus + "; " + known(machine.kernel) + "; " +
+         known(machine.osRelease) + "\n" + "build: orvendale-cli " + machine.programVersion +
+         ", workload revision " + std::to_string(machine.workloadRevision) + "; " +
+         machine.compiler + " " + machine.compilerFlags + "; Qt " + machine.qtVersion +
+         ", event dispatcher " + known(machine.eventDispatcher) + ", " + machine.eventPump +
+         " event pump\n";
+}
+
+}  // namespace orvendale::cli

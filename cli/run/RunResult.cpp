@@ -1,0 +1,76 @@
+#include "cli/run/RunResult.h"
+
+#include <utility>
+
+#include "benchmark/WorkIteration.h"
+#include "cli/run/PerSecond.h"
+
+namespace orvendale::cli {
+
+// Pinned rather than computed, so that a change to the workload that forgot to raise the revision
+// shows up as an invalid run.
+static_assert(kWorkloadRevision == 3,
+              "a new workload leaves a new text: update kKnownIterationText");
+const std::string_view kKnownIterationText =
+    "IPaFzzeqCxS_;vrYxTXJlnKxSQAXiuNgXlRLeXtlWDCU>oKbx`]imrutDoMTN_ZHyMG_oyfmDfW\\GDhMQ<"
+    "KCqO\\\\USkTryFzDtVC";
+
+std::optional<double> RunResult::steadiness() const {
+  return cli::steadiness(secondIterations);
+}
+
+bool RunResult::uneven() const {
+  const std::optional<double> value = steadiness();
+  return value && *value < kUnevenBelow;
+}
+
+double RunResult::nanosecondsPerIteration() const {
+  return iterations > 0 ? static_cast<double>(wallNanoseconds) / iterations : 0;
+}
+
+RunResult resultOfRun(const BenchmarkEngine& engine, std::int64_t wallNanoseconds) {
+  return resultOfRun(engine.dblLoops(), engine.intTicks(), engine.lastIterationText(),
+                     wallNanoseconds);
+}
+
+RunResult resultOfRun(double iterations, std::int16_t ticks, std::string_view lastIterationText,
+                      std::int64_t wallNanoseconds) {
+  RunResult result;
+  result.iterations = iterations;
+  result.ticks = ticks;
+  result.wallNanoseconds = wallNanoseconds;
+  if (ticks < BenchmarkEngine::kTickLimit) {
+    result.status = RunStatus::kInterrupted;
+  } else if (lastIterationText != kKnownIterationText) {
+    result.status = RunStatus::kInvalid;
+    result.detail = lastIterationText;
+  } else {
+    result.status = RunStatus::kScored;
+    result.score = BenchmarkEngine::score(iterations);
+  }
+  return result;
+}
+
+RunResult failedRun(std::string message, std::int64_t wallNanoseconds) {
+  RunResult result;
+  result.status = RunStatus::kFailed;
+  result.wallNanoseconds = wallNanoseconds;
+  result.detail = std::move(message);
+  return result;
+}
+
+const char* statusName(RunStatus status) {
+  switch (status) {
+    case RunStatus::kScored:
+      return "scored";
+    case RunStatus::kInterrupted:
+      return "interrupted";
+    case RunStatus::kInvalid:
+      return "invalid";
+    case RunStatus::kFailed:
+      return "failed";
+  }
+  return "failed";
+}
+
+}  // namespace orvendale::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/system/SystemFiles.h"
+
+namespace orvendale::cli {
+
+// The machine and build a score came from. What the system does not report is left empty
+// (null in JSON, "unknown" in text), never guessed.
+struct Machine {
+  std::optional<std::string> cpuModel;   // /proc/cpuinfo "model name"
+  std::optional<int> logicalCpus;        // /proc/cpuinfo "processor" entries
+  std::optional<int> physicalCores;      // /proc/cpuinfo: distinct physical and core ids
+  std::optional<int> allowedCpus;        // the CPUs this process's affinity mask allows
+  std::optional<std::string> kernel;     // uname: system name and release
+  std::optional<std::string> osRelease;  // /etc/os-release PRETTY_NAME
+  std::string compiler;                  // from the build
+  std::string compilerFlags;
+  std::string qtVersion;                       // the Qt Core library in use
+  std::optional<std::string> eventDispatcher;  // the event loop's dispatcher class
+  std::string eventPump;  // "gated": no system call when nothing is pending; or "plain"
+  std::string programVersion;
+  int workloadRevision = 0;
+};
+
+// Reads the processor and the system from `roots` and uname, the build from this program, and
+// Qt's figures at run time (the event dispatcher exists once the application object does).
+Machine describeMachine(const SystemRoots& roots = {});
+
+// The compiler and its flags, as the build configured them.
+std::string buildCompiler();
+std::string buildCompilerFlags();
+
+}  // namespace orvendale::cli

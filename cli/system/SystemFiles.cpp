@@ -1,0 +1,40 @@
+#include "cli/system/SystemFiles.h"
+
+#include <fstream>
+
+namespace orvendale::cli {
+
+std::string trimmed(std::string_view text) {
+  const std::size_t begin = text.find_first_not_of(" \t\r");
+  if (begin == std::string_view::npos) {
+    return {};
+  }
+  return std::string(text.substr(begin, text.find_last_not_of(" \t\r") - begin + 1));
+}
+
+std::optional<std::string> firstLine(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  std::string line;
+  if (!in || !std::getline(in, line)) {
+    return std::nullopt;
+  }
+  return trimmed(line);
+}
+
+std::optional<std::string> fileText(const std::filesystem::path& file, std::size_t limit) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    return std::nullopt;
+  }
+  // Reads one byte past the limit to tell a file of exactly `limit` bytes from a larger one;
+  // proc files report no size, so the limit is applied while reading.
+  std::string text(limit + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad() || static_cast<std::size_t>(in.gcount()) > limit) {
+    return std::nullopt;
+  }
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return text;
+}
+
+}  // namespace orvendale::cli
