@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "cli/system/ProgramName.h"
+
 namespace orvendale::cli {
 
 namespace {
@@ -106,8 +108,9 @@ std::optional<OptionError> checkJobsBound(const Options& options, std::size_t al
 }
 
 std::string usageText() {
-  return std::string("Usage: orvendale-cli [--runs N] [--jobs N|all] [--json]\n") +
-         "       orvendale-cli --compare OLD.json NEW.json\n"
+  const std::string name = kProgramName;
+  return "Usage: " + name + " [--runs N] [--jobs N|all] [--json]\n" + "       " + name +
+         " --compare OLD.json NEW.json\n" +
          "Runs the benchmark's ten-second workload without a window and prints its score.\n"
          "\n"
          "  --runs N    N consecutive runs (default 1); prints each score, then their median,\n"

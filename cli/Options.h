@@ -43,7 +43,4 @@ std::optional<OptionError> checkJobsBound(const Options& options, std::size_t al
 // The --help text.
 std::string usageText();
 
-// Exit status for a refused command line.
-inline constexpr int kUsageExitStatus = 2;
-
 }  // namespace orvendale::cli

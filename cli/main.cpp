@@ -18,6 +18,7 @@
 #include "cli/jobs/Round.h"
 #include "cli/Options.h"
 #include "cli/jobs/WorkerProcesses.h"
+#include "cli/system/ExitStatus.h"
 #include "cli/system/Processors.h"
 #include "cli/system/ProgramName.h"
 #include "cli/report/ProgressBar.h"

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "cli/Options.h"
+#include "cli/system/ExitStatus.h"
+#include "cli/system/ProgramName.h"
 #include "cli/stats/Statistics.h"
 #include "cli/report/TextReport.h"
 
@@ -99,7 +100,7 @@ int compareFiles(const std::string& olderPath, const std::string& newerPath, std
   const auto newer = readResultFile(newerPath);
   for (const auto* read : {&older, &newer}) {
     if (const auto* error = std::get_if<ResultFileError>(read)) {
-      std::fprintf(err, "orvendale-cli: %s\n", error->message.c_str());
+      std::fprintf(err, "%s: %s\n", kProgramName, error->message.c_str());
       return kUsageExitStatus;
     }
   }
@@ -107,13 +108,13 @@ int compareFiles(const std::string& olderPath, const std::string& newerPath, std
   const ResultFile& b = std::get<ResultFile>(newer);
   if (a.workloadRevision != b.workloadRevision) {
     std::fprintf(err,
-                 "orvendale-cli: %s has workload revision %d and %s has %d: their scores measure "
-                 "different work and are not compared\n",
-                 a.name.c_str(), a.workloadRevision, b.name.c_str(), b.workloadRevision);
+                 "%s: %s has workload revision %d and %s has %d: their scores measure different "
+                 "work and are not compared\n",
+                 kProgramName, a.name.c_str(), a.workloadRevision, b.name.c_str(), b.workloadRevision);
     return kUsageExitStatus;
   }
   if ((a.jobs > 0) != (b.jobs > 0)) {
-    std::fprintf(err, "orvendale-cli: %s holds %s and %s holds %s: they are not compared\n",
+    std::fprintf(err, "%s: %s holds %s and %s holds %s: they are not compared\n", kProgramName,
                  a.name.c_str(), kindOf(a).c_str(), b.name.c_str(), kindOf(b).c_str());
     return kUsageExitStatus;
   }

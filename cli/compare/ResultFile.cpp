@@ -11,6 +11,7 @@
 #include <system_error>
 #include <utility>
 
+#include "cli/system/ProgramName.h"
 #include "cli/system/SystemFiles.h"
 #include "platform/version/VersionRecord.h"
 
@@ -19,6 +20,10 @@ namespace orvendale::cli {
 namespace {
 // The largest double up to which every whole number is exact.
 constexpr double kLargestExactWhole = 9007199254740992.0;
+
+std::string notAResultFile() {
+  return std::string("not a result file of ") + kProgramName + " --json";
+}
 
 // A file name fit for a one-line message: control characters become '?'.
 std::string printable(std::string text) {
@@ -91,13 +96,13 @@ std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes
                            std::to_string(parseError.offset) + ")"};
   }
   if (!document.isObject()) {
-    return ResultFileError{printable(name) + ": not a result file of orvendale-cli --json"};
+    return ResultFileError{printable(name) + ": " + notAResultFile()};
   }
   const QJsonObject root = document.object();
   const std::string product = platform::App.ProductName();
   if (root.value("program").toString().toStdString() != product) {
     return fieldError(name, "program",
-                      "not \"" + product + "\": not a result file of orvendale-cli --json");
+                      "not \"" + product + "\": " + notAResultFile());
   }
 
   ResultFile file;

@@ -11,6 +11,7 @@
 #include "cli/measure/InterruptWatch.h"
 #include "cli/measure/MeasuredRun.h"
 #include "cli/system/MonotonicClock.h"
+#include "cli/system/ExitStatus.h"
 #include "cli/system/Processors.h"
 #include "cli/system/ProgramName.h"
 #include "cli/jobs/WorkerProtocol.h"
@@ -37,11 +38,11 @@ int workerMain(int argc, char* argv[], std::optional<int> cpu) {
   const pid_t parent = getppid();
   prctl(PR_SET_PDEATHSIG, SIGTERM);
   if (getppid() != parent) {
-    return 1;
+    return kFailureExitStatus;
   }
   if (cpu && !pinToCpu(*cpu)) {
     std::fprintf(stderr, "%s worker: cannot run on CPU %d\n", kProgramName, *cpu);
-    return 1;
+    return kFailureExitStatus;
   }
   platform::preferUnixEventDispatcher();
   QCoreApplication app(argc, argv);
@@ -57,7 +58,7 @@ int workerMain(int argc, char* argv[], std::optional<int> cpu) {
   const RunResult run = measuredRun(host, recorder);
   const std::string line = workerReportLine(run, host.engine().lastIterationText(), start) + "\n";
   std::fputs(line.c_str(), stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return std::fflush(stdout) == 0 ? 0 : kFailureExitStatus;
 }
 
 }  // namespace orvendale::cli

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "cli/system/ExitStatus.h"
 #include "cli/system/ProgramName.h"
-#include "cli/report/Session.h"
 
 namespace orvendale::cli {
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cli/system/ExitStatus.h"
+
 namespace orvendale::cli {
 
 std::optional<Summary> Session::summary() const {

@@ -37,7 +37,4 @@ struct Session {
   int exitStatus() const;
 };
 
-inline constexpr int kInterruptedExitStatus = 130;
-inline constexpr int kFailureExitStatus = 1;
-
 }  // namespace orvendale::cli

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cli/system/ProgramName.h"
+
 namespace orvendale::cli {
 
 namespace {
@@ -123,7 +125,7 @@ std::string machineLines(const Machine& machine) {
                            count(machine.physicalCores) + " physical cores, " +
                            count(machine.allowedCpus) + " in this process's affinity mask)";
   return "machine: " + known(machine.cpuModel) + ", " + cpus + "; " + known(machine.kernel) + "; " +
-         known(machine.osRelease) + "\n" + "build: orvendale-cli " + machine.programVersion +
+         known(machine.osRelease) + "\n" + "build: " + kProgramName + " " + machine.programVersion +
          ", workload revision " + std::to_string(machine.workloadRevision) + "; " +
          machine.compiler + " " + machine.compilerFlags + "; Qt " + machine.qtVersion +
          ", event dispatcher " + known(machine.eventDispatcher) + ", " + machine.eventPump +

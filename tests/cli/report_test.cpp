@@ -13,6 +13,7 @@
 #include "cli/report/ProgressBar.h"
 #include "cli/run/RunResult.h"
 #include "cli/report/Session.h"
+#include "cli/system/ExitStatus.h"
 #include "cli/report/TextReport.h"
 #include "cli/jobs/WorkerProtocol.h"
 #include "support/scripted_host.h"
