@@ -26,6 +26,7 @@
 #include "cli/report/Session.h"
 #include "cli/report/TextReport.h"
 #include "cli/jobs/Worker.h"
+#include "cli/jobs/WorkerProtocol.h"
 #include "platform/EventPump.h"
 #include "platform/HeadlessRunHost.h"
 #include "platform/version/VersionRecord.h"
@@ -123,14 +124,10 @@ void runRounds(const Options& options, Session& session, const InterruptWatch& i
 }
 
 int runCli(int argc, char* argv[]) {
-  if (argc == 3 && std::string_view(argv[1]) == kWorkerArgument) {
-    int cpu = -1;
-    const std::string_view text = argv[2];
-    const bool pinned =
-        std::from_chars(text.data(), text.data() + text.size(), cpu).ec == std::errc();
-    return workerMain(argc, argv, pinned ? std::optional(cpu) : std::nullopt);
-  }
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  if (const std::optional<WorkerCommand> worker = parseWorkerCommand(arguments)) {
+    return workerMain(argc, argv, worker->cpu);
+  }
   const auto parsed = parseOptions(arguments);
   if (const auto* error = std::get_if<OptionError>(&parsed)) {
     warn(error->message + " (see --help)");

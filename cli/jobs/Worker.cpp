@@ -51,7 +51,7 @@ int workerMain(int argc, char* argv[], std::optional<int> cpu) {
   const InterruptWatch interrupt(0);
   TickRecorder recorder;
   watchTicks(host, recorder, interrupt);
-  std::fputs("ready\n", stdout);
+  std::fputs(std::string(kReadyLine).c_str(), stdout);
   std::fflush(stdout);
   waitForStart();
   const std::int64_t start = monotonicNanoseconds();

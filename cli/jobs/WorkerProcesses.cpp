@@ -9,11 +9,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <array>
+#include <optional>
 #include <string>
 #include <system_error>
 
-#include "cli/system/ProgramName.h"
-#include "cli/jobs/Worker.h"
 #include "cli/jobs/WorkerProtocol.h"
 
 extern char** environ;
@@ -42,11 +42,11 @@ struct Child {
       waitpid(pid, nullptr, 0);
     }
   }
-  bool ready() const { return received.find("ready\n") != std::string::npos; }
+  bool ready() const { return saidReady(received); }
 };
 
 // Starts one worker with the start pipe's read end as its stdin; false when it cannot.
-bool spawnWorker(Child& child, int startReadEnd, const std::string& cpu, std::string& error) {
+bool spawnWorker(Child& child, int startReadEnd, std::optional<int> cpu, std::string& error) {
   int output[2];
   if (pipe2(output, O_CLOEXEC) != 0) {
     error = std::strerror(errno);
@@ -62,10 +62,8 @@ bool spawnWorker(Child& child, int startReadEnd, const std::string& cpu, std::st
   posix_spawnattr_init(&attributes);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
   posix_spawnattr_setpgroup(&attributes, 0);
-  std::string program = kProgramName;
-  std::string worker = kWorkerArgument;
-  std::string cpuArgument = cpu;
-  char* argv[] = {program.data(), worker.data(), cpuArgument.data(), nullptr};
+  std::array<std::string, 3> commandLine = workerCommandLine(cpu);
+  char* argv[] = {commandLine[0].data(), commandLine[1].data(), commandLine[2].data(), nullptr};
   const int spawned =
       posix_spawn(&child.pid, "/proc/self/exe", &actions, &attributes, argv, environ);
   posix_spawnattr_destroy(&attributes);
@@ -149,7 +147,7 @@ std::vector<WorkerRun> runWorkers(int count, std::span<const int> cpus,
       runs[i].cpu = cpus[i];
     }
     std::string error;
-    if (!spawnWorker(children[i], start[0], pinned ? std::to_string(cpus[i]) : "-", error)) {
+    if (!spawnWorker(children[i], start[0], runs[i].cpu, error)) {
       runs[i].run = failedRun("could not start: " + error, 0);
     }
   }
@@ -167,12 +165,8 @@ std::vector<WorkerRun> runWorkers(int count, std::span<const int> cpus,
     }
     waitpid(child.pid, &child.status, 0);
     child.pid = -1;
-    const std::size_t ready = child.received.find("ready\n");
-    std::string line = ready == std::string::npos ? "" : child.received.substr(ready + 6);
-    if (!line.empty() && line.back() == '\n') {
-      line.pop_back();
-    }
-    const std::optional<WorkerReport> report = parseWorkerReportLine(line);
+    const std::optional<WorkerReport> report =
+        parseWorkerReportLine(reportAfterReady(child.received));
     if (report) {
       runs[i].run = report->run;
       runs[i].startNanoseconds = report->startNanoseconds;

@@ -5,13 +5,38 @@
 #include <vector>
 
 #include "cli/stats/NumberText.h"
+#include "cli/system/ProgramName.h"
 
 namespace orvendale::cli {
 
 namespace {
+// The CPU argument of a worker left unpinned.
+constexpr std::string_view kUnpinned = "-";
+
+// The report line's fields, space-separated in this order; the run's text follows the last
+// field and runs to the end of the line (it may hold spaces).
+enum ReportField : std::size_t {
+  kKind,                 // "run", or "failed" for a run that raised an error
+  kIterations,           // completed iterations
+  kTicks,                // handled ticks
+  kWallNanoseconds,      // the run's wall time
+  kCpuNanoseconds,       // the process's CPU time during the run
+  kSystemNanoseconds,    // the part of it in the kernel
+  kInvoluntarySwitches,  // involuntary context switches
+  kStealMilliseconds,    // steal time; "-" where the kernel does not report it
+  kStartNanoseconds,     // when the run began, monotonic clock
+  kSeconds,              // each whole second's iterations, "1,2,3"; "-" for none
+  kFieldCount,
+};
+using ReportFields = std::array<std::string_view, kFieldCount>;
+
+constexpr std::string_view kRunKind = "run";
+constexpr std::string_view kFailedKind = "failed";
+constexpr std::string_view kNone = "-";
+
 std::string secondsText(const std::vector<double>& seconds) {
   if (seconds.empty()) {
-    return "-";
+    return std::string(kNone);
   }
   std::string text;
   for (const double second : seconds) {
@@ -20,9 +45,9 @@ std::string secondsText(const std::vector<double>& seconds) {
   return text;
 }
 
-// The seconds of "1,2,3", or "-" for none; false for anything else.
+// The seconds of "1,2,3", or kNone for none; false for anything else.
 bool parseSeconds(std::string_view text, std::vector<double>& seconds) {
-  if (text == "-") {
+  if (text == kNone) {
     return true;
   }
   while (true) {
@@ -42,43 +67,29 @@ bool parseSeconds(std::string_view text, std::vector<double>& seconds) {
     text.remove_prefix(1);
   }
 }
-}  // namespace
 
-// "run|failed ITERATIONS TICKS WALL_NS CPU_NS SYSTEM_NS SWITCHES STEAL_MS|- START_NS
-// SECOND,SECOND,...|- TEXT"
-std::string workerReportLine(const RunResult& run, std::string_view lastIterationText,
-                             std::int64_t startNanoseconds) {
-  const RunFigures figures = run.figures.value_or(RunFigures{});
-  const bool failed = run.status == RunStatus::kFailed;
-  std::string text(failed ? std::string_view(run.detail) : lastIterationText);
-  for (char& c : text) {
-    if (c == '\n' || c == '\r') {
-      c = ' ';
-    }
-  }
-  return std::string(failed ? "failed " : "run ") + fixedText(run.iterations, 0) + " " +
-         std::to_string(run.ticks) + " " + std::to_string(run.wallNanoseconds) + " " +
-         std::to_string(figures.cpuNanoseconds) + " " + std::to_string(figures.systemNanoseconds) +
-         " " + std::to_string(figures.involuntarySwitches) + " " +
-         (figures.stealMilliseconds ? fixedText(*figures.stealMilliseconds, 3) : "-") + " " +
-         std::to_string(startNanoseconds) + " " + secondsText(run.secondIterations) + " " + text;
+// A whole field as a number; false for anything else.
+template <typename Number>
+bool parseNumber(std::string_view text, Number& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
 }
 
-std::optional<WorkerReport> parseWorkerReportLine(std::string_view line) {
-  constexpr int kNumbers = 9;
-  std::vector<std::string_view> fields;
-  for (int field = 0; field <= kNumbers; ++field) {
+// Splits off the fields before the run's text; false when the line has too few.
+bool splitFields(std::string_view& line, ReportFields& fields) {
+  for (std::string_view& field : fields) {
     const std::size_t space = line.find(' ');
     if (space == std::string_view::npos) {
-      return std::nullopt;
+      return false;
     }
-    fields.push_back(line.substr(0, space));
+    field = line.substr(0, space);
     line.remove_prefix(space + 1);
   }
-  const auto number = [](std::string_view text, auto& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size();
-  };
+  return true;
+}
+
+// The run's counts and figures from `fields`; nothing when one is not a number in range.
+std::optional<WorkerReport> parseFields(const ReportFields& fields, std::string_view text) {
   std::int64_t iterations = 0;
   int ticks = 0;
   std::int64_t wall = 0;
@@ -87,26 +98,97 @@ std::optional<WorkerReport> parseWorkerReportLine(std::string_view line) {
   std::int64_t switches = 0;
   double steal = 0;
   WorkerReport report;
-  const bool hasSteal = fields[7] != "-";
-  if ((fields[0] != "run" && fields[0] != "failed") || !number(fields[1], iterations) ||
-      !number(fields[2], ticks) || ticks < 0 || ticks > INT16_MAX || !number(fields[3], wall) ||
-      !number(fields[4], cpu) || !number(fields[5], system) || !number(fields[6], switches) ||
-      (hasSteal && !number(fields[7], steal)) || !number(fields[8], report.startNanoseconds)) {
-    return std::nullopt;
-  }
   std::vector<double> seconds;
-  if (!parseSeconds(fields[9], seconds)) {
+  const bool hasSteal = fields[kStealMilliseconds] != kNone;
+  if ((fields[kKind] != kRunKind && fields[kKind] != kFailedKind) ||
+      !parseNumber(fields[kIterations], iterations) || !parseNumber(fields[kTicks], ticks) ||
+      ticks < 0 || ticks > INT16_MAX || !parseNumber(fields[kWallNanoseconds], wall) ||
+      !parseNumber(fields[kCpuNanoseconds], cpu) ||
+      !parseNumber(fields[kSystemNanoseconds], system) ||
+      !parseNumber(fields[kInvoluntarySwitches], switches) ||
+      (hasSteal && !parseNumber(fields[kStealMilliseconds], steal)) ||
+      !parseNumber(fields[kStartNanoseconds], report.startNanoseconds) ||
+      !parseSeconds(fields[kSeconds], seconds)) {
     return std::nullopt;
   }
-  report.run = fields[0] == "failed" ? failedRun(std::string(line), wall)
-                                     : resultOfRun(static_cast<double>(iterations),
-                                                   static_cast<std::int16_t>(ticks), line, wall);
+  report.run = fields[kKind] == kFailedKind
+                   ? failedRun(std::string(text), wall)
+                   : resultOfRun(static_cast<double>(iterations), static_cast<std::int16_t>(ticks),
+                                 text, wall);
   report.run.iterations = static_cast<double>(iterations);
   report.run.ticks = static_cast<std::int16_t>(ticks);
   report.run.figures =
       figuresOf(cpu, system, switches, hasSteal ? std::optional(steal) : std::nullopt, wall);
   report.run.secondIterations = std::move(seconds);
   return report;
+}
+}  // namespace
+
+std::array<std::string, 3> workerCommandLine(std::optional<int> cpu) {
+  return {kProgramName, std::string(kWorkerArgument),
+          cpu ? std::to_string(*cpu) : std::string(kUnpinned)};
+}
+
+std::optional<WorkerCommand> parseWorkerCommand(std::span<const std::string_view> arguments) {
+  if (arguments.size() != 2 || arguments[0] != kWorkerArgument) {
+    return std::nullopt;
+  }
+  WorkerCommand command;
+  int cpu = -1;
+  if (arguments[1] != kUnpinned && parseNumber(arguments[1], cpu)) {
+    command.cpu = cpu;
+  }
+  return command;
+}
+
+bool saidReady(std::string_view received) {
+  return received.find(kReadyLine) != std::string_view::npos;
+}
+
+std::string_view reportAfterReady(std::string_view received) {
+  const std::size_t ready = received.find(kReadyLine);
+  if (ready == std::string_view::npos) {
+    return {};
+  }
+  std::string_view line = received.substr(ready + kReadyLine.size());
+  if (!line.empty() && line.back() == '\n') {
+    line.remove_suffix(1);
+  }
+  return line;
+}
+
+std::string workerReportLine(const RunResult& run, std::string_view lastIterationText,
+                             std::int64_t startNanoseconds) {
+  const RunFigures figures = run.figures.value_or(RunFigures{});
+  const bool failed = run.status == RunStatus::kFailed;
+  std::array<std::string, kFieldCount> fields;
+  fields[kKind] = failed ? kFailedKind : kRunKind;
+  fields[kIterations] = fixedText(run.iterations, 0);
+  fields[kTicks] = std::to_string(run.ticks);
+  fields[kWallNanoseconds] = std::to_string(run.wallNanoseconds);
+  fields[kCpuNanoseconds] = std::to_string(figures.cpuNanoseconds);
+  fields[kSystemNanoseconds] = std::to_string(figures.systemNanoseconds);
+  fields[kInvoluntarySwitches] = std::to_string(figures.involuntarySwitches);
+  fields[kStealMilliseconds] =
+      figures.stealMilliseconds ? fixedText(*figures.stealMilliseconds, 3) : std::string(kNone);
+  fields[kStartNanoseconds] = std::to_string(startNanoseconds);
+  fields[kSeconds] = secondsText(run.secondIterations);
+  std::string line;
+  for (const std::string& field : fields) {
+    line += field + " ";
+  }
+  for (const char c : failed ? std::string_view(run.detail) : lastIterationText) {
+    line += c == '\n' || c == '\r' ? ' ' : c;
+  }
+  return line;
+}
+
+std::optional<WorkerReport> parseWorkerReportLine(std::string_view line) {
+  ReportFields fields;
+  if (!splitFields(line, fields)) {
+    return std::nullopt;
+  }
+  return parseFields(fields, line);
 }
 
 }  // namespace orvendale::cli
