@@ -1,7 +1,6 @@
 // orvendale-cli: the benchmark's run without a window, for scripts and CI.
 #include <QCoreApplication>
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -10,25 +9,18 @@
 #include <vector>
 
 #include "benchmark/WorkIteration.h"
-#include "cli/compare/Compare.h"
-#include "cli/system/EnvironmentNotes.h"
-#include "cli/measure/InterruptWatch.h"
-#include "cli/report/JsonReport.h"
-#include "cli/measure/MeasuredRun.h"
-#include "cli/jobs/Round.h"
 #include "cli/Options.h"
-#include "cli/jobs/WorkerProcesses.h"
+#include "cli/SessionRuns.h"
+#include "cli/compare/Compare.h"
+#include "cli/jobs/Worker.h"
+#include "cli/jobs/WorkerProtocol.h"
+#include "cli/measure/InterruptWatch.h"
+#include "cli/report/Session.h"
+#include "cli/system/EnvironmentNotes.h"
 #include "cli/system/ExitStatus.h"
 #include "cli/system/Processors.h"
 #include "cli/system/ProgramName.h"
-#include "cli/report/ProgressBar.h"
-#include "cli/run/RunFigures.h"
-#include "cli/report/Session.h"
-#include "cli/report/TextReport.h"
-#include "cli/jobs/Worker.h"
-#include "cli/jobs/WorkerProtocol.h"
 #include "platform/EventPump.h"
-#include "platform/HeadlessRunHost.h"
 #include "platform/version/VersionRecord.h"
 
 namespace {
@@ -36,91 +28,90 @@ namespace {
 using namespace orvendale;
 using namespace orvendale::cli;
 
-void printLine(std::FILE* stream, const std::string& line) {
-  std::fprintf(stream, "%s\n", line.c_str());
-}
-
 void warn(const std::string& message) {
   std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());
 }
 
-// Runs `options.runs` runs one after another, stopping early at Ctrl-C or at a run that gives no
-// valid score.
-void runAll(const Options& options, Session& session, const InterruptWatch& interrupt) {
-  // The bar outlives the host whose tick handler draws it.
-  std::optional<ProgressBar> progress;
-  platform::HeadlessRunHost host;
-  if (progressWanted()) {
-    progress.emplace(
-        [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); });
-  }
-  TickRecorder recorder;
-  watchTicks(host, recorder, interrupt, [&progress](std::int16_t ticks) {
-    if (progress) {
-      progress->update(ticks, BenchmarkEngine::kTickLimit, ProgressBar::Clock::now());
-    }
-  });
-
-  for (int number = 1; number <= options.runs && !interrupt.requested(); ++number) {
-    if (progress) {
-      progress->start(number, options.runs, ProgressBar::Clock::now());
-    }
-    const RunResult run = measuredRun(host, recorder);
-    if (progress) {
-      progress->clear();
-    }
-    session.runs.push_back(run);
-    if (!options.json || !run.scored()) {
-      printLine(run.scored() ? stdout : stderr,
-                runLine("run " + std::to_string(number) + " of " + std::to_string(options.runs),
-                        run, session.workloadRevision));
-      std::fflush(stdout);
-    }
-    if (!run.scored()) {
-      break;
-    }
-  }
-  session.interrupted = interrupt.requested();
+// Whatever was written to stdout reached it.
+bool stdoutWritten() {
+  return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
 }
 
-// --jobs: rounds of a solo run in this process, then session.jobs workers' runs at once.
-void runRounds(const Options& options, Session& session, const InterruptWatch& interrupt) {
-  platform::HeadlessRunHost host;
-  TickRecorder recorder;
-  watchTicks(host, recorder, interrupt);
-  const std::vector<int> cpus = allowedCpus();
-  for (int number = 1; number <= options.runs && !interrupt.requested(); ++number) {
-    const std::string round =
-        "round " + std::to_string(number) + " of " + std::to_string(options.runs);
-    Round result;
-    result.solo = measuredRun(host, recorder);
-    session.runs.push_back(result.solo);
-    if (!options.json || !result.solo.scored()) {
-      printLine(result.solo.scored() ? stdout : stderr,
-                runLine(round + ", solo", result.solo, session.workloadRevision));
-    }
-    if (result.solo.scored() && !interrupt.requested()) {
-      result.workers = runWorkers(session.jobs, cpus, interrupt);
-    }
-    for (const WorkerRun& worker : result.workers) {
-      if (!options.json || !worker.run.scored()) {
-        const std::string where =
-            worker.cpu ? " on CPU " + std::to_string(*worker.cpu) : std::string(" (not pinned)");
-        printLine(worker.run.scored() ? stdout : stderr,
-                  runLine(round + ", worker " + std::to_string(worker.number) + where, worker.run,
-                          session.workloadRevision));
-      }
-    }
-    if (!options.json && !result.workers.empty()) {
-      printLine(stdout, roundLine(round, result));
-    }
-    std::fflush(stdout);
-    session.rounds.push_back(std::move(result));
-    if (!session.rounds.back().complete()) {
-      break;
+// --help, --version and --compare: answered without a run. Nothing when `options` asks for runs.
+std::optional<int> answerWithoutRuns(const Options& options) {
+  if (options.help) {
+    std::fputs(usageText().c_str(), stdout);
+    return 0;
+  }
+  if (options.compare) {
+    const int status =
+        compareFiles(options.compare->first, options.compare->second, stdout, stderr);
+    return stdoutWritten() ? status : kFailureExitStatus;
+  }
+  if (options.version) {
+    std::printf("%s (%s) %s, workload revision %d\n", kProgramName,
+                platform::App.ProductName().c_str(), platform::App.VersionText().c_str(),
+                kWorkloadRevision);
+    return 0;
+  }
+  return std::nullopt;
+}
+
+// The session as asked, before its first run: the program, the machine, the notes on it (each
+// also a warning line) and, with --jobs, how many workers share how many CPUs.
+Session startSession(const Options& options) {
+  Session session;
+  session.programName = platform::App.ProductName();
+  session.programVersion = platform::App.VersionText();
+  session.workloadRevision = kWorkloadRevision;
+  session.runsRequested = options.runs;
+  session.machine = describeMachine();
+  session.environmentNotes = environmentNotes();
+  for (const std::string& note : session.environmentNotes) {
+    warn("warning: " + note);
+  }
+  if (options.jobs > 0 || options.allJobs) {
+    const std::size_t cpus = allowedCpus().size();
+    session.jobs =
+        options.allJobs ? static_cast<int>(std::max<std::size_t>(cpus, 1)) : options.jobs;
+    session.workersShareCpus = cpus < static_cast<std::size_t>(session.jobs);
+    if (session.workersShareCpus) {
+      warn("warning: " + std::to_string(session.jobs) + " workers on " + std::to_string(cpus) +
+           " CPUs: the workers share processors and are not pinned");
     }
   }
-  session.interrupted = interrupt.requested();
+  return session;
+}
+
+void warnInterrupted(const Options& options, const Session& session) {
+  const auto finished =
+      session.jobs > 0 ? std::count_if(session.rounds.begin(), session.rounds.end(),
+                                       [](const Round& round) { return round.complete(); })
+                       : static_cast<std::ptrdiff_t>(session.summary().value_or(Summary{}).count);
+  warn("interrupted: " + std::to_string(finished) + " of " + std::to_string(options.runs) +
+       (session.jobs > 0 ? " rounds" : " runs") + " finished");
+}
+
+// The runs `options` ask for, reported; returns the exit status.
+int measureSession(const Options& options, int argc, char* argv[]) {
+  // Watches from before the first run until the last line is written, so that a second Ctrl-C
+  // that comes just as the runs end does not cut the report short.
+  InterruptWatch interrupt;
+  platform::preferUnixEventDispatcher();
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(kProgramName);
+  Session session = startSession(options);
+  runSession(options, session, interrupt);
+  if (session.interrupted) {
+    warnInterrupted(options, session);
+  }
+  const bool written = stdoutWritten();
+  interrupt.ignoreFromNowOn();
+  if (!written) {
+    warn("could not write the results");
+    return kFailureExitStatus;
+  }
+  return session.exitStatus();
 }
 
 int runCli(int argc, char* argv[]) {
@@ -134,90 +125,14 @@ int runCli(int argc, char* argv[]) {
     return kUsageExitStatus;
   }
   const Options& options = std::get<Options>(parsed);
-  if (options.help) {
-    std::fputs(usageText().c_str(), stdout);
-    return 0;
+  if (const std::optional<int> status = answerWithoutRuns(options)) {
+    return *status;
   }
-  if (options.compare) {
-    const int status =
-        compareFiles(options.compare->first, options.compare->second, stdout, stderr);
-    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? status : kFailureExitStatus;
-  }
-  if (options.version) {
-    std::printf("%s (%s) %s, workload revision %d\n", kProgramName,
-                platform::App.ProductName().c_str(), platform::App.VersionText().c_str(),
-                kWorkloadRevision);
-    return 0;
-  }
-
   if (const auto error = checkJobsBound(options, allowedCpus().size())) {
     warn(error->message);
     return kUsageExitStatus;
   }
-
-  // Watches from before the first run until the last line is written, so that a second Ctrl-C
-  // that comes just as the runs end does not cut the report short.
-  InterruptWatch interrupt;
-  platform::preferUnixEventDispatcher();
-  QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName(kProgramName);
-
-  Session session;
-  session.programName = platform::App.ProductName();
-  session.programVersion = platform::App.VersionText();
-  session.workloadRevision = kWorkloadRevision;
-  session.runsRequested = options.runs;
-  session.machine = describeMachine();
-  session.environmentNotes = environmentNotes();
-  for (const std::string& note : session.environmentNotes) {
-    warn("warning: " + note);
-  }
-
-  if (options.jobs > 0 || options.allJobs) {
-    const std::size_t cpus = allowedCpus().size();
-    session.jobs =
-        options.allJobs ? static_cast<int>(std::max<std::size_t>(cpus, 1)) : options.jobs;
-    session.workersShareCpus = cpus < static_cast<std::size_t>(session.jobs);
-    if (session.workersShareCpus) {
-      warn("warning: " + std::to_string(session.jobs) + " workers on " + std::to_string(cpus) +
-           " CPUs: the workers share processors and are not pinned");
-    }
-  }
-  if (!options.json) {
-    std::fputs(machineLines(session.machine).c_str(), stdout);
-  }
-  if (session.jobs > 0) {
-    runRounds(options, session, interrupt);
-  } else {
-    runAll(options, session, interrupt);
-  }
-
-  const std::optional<Summary> summary = session.summary();
-  if (options.json) {
-    std::fputs(jsonReport(session).c_str(), stdout);
-  } else if (session.jobs > 0) {
-    std::fputs(
-        roundsSummaryLines(summarizeRounds(session.rounds), session.workloadRevision).c_str(),
-        stdout);
-  } else if (summary && summary->count >= 2) {
-    printLine(stdout, summaryLine(*summary, session.workloadRevision, session.contendedRuns(),
-                                  session.unevenRuns()));
-  }
-  if (session.interrupted) {
-    const auto finished = session.jobs > 0
-                              ? std::count_if(session.rounds.begin(), session.rounds.end(),
-                                              [](const Round& round) { return round.complete(); })
-                              : static_cast<std::ptrdiff_t>(summary ? summary->count : 0);
-    warn("interrupted: " + std::to_string(finished) + " of " + std::to_string(options.runs) +
-         (session.jobs > 0 ? " rounds" : " runs") + " finished");
-  }
-  const bool written = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
-  interrupt.ignoreFromNowOn();
-  if (!written) {
-    warn("could not write the results");
-    return kFailureExitStatus;
-  }
-  return session.exitStatus();
+  return measureSession(options, argc, argv);
 }
 
 }  // namespace

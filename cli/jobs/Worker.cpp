@@ -8,15 +8,14 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/jobs/WorkerProtocol.h"
 #include "cli/measure/InterruptWatch.h"
 #include "cli/measure/MeasuredRun.h"
-#include "cli/system/MonotonicClock.h"
 #include "cli/system/ExitStatus.h"
+#include "cli/system/MonotonicClock.h"
 #include "cli/system/Processors.h"
 #include "cli/system/ProgramName.h"
-#include "cli/jobs/WorkerProtocol.h"
 #include "platform/EventPump.h"
-#include "platform/HeadlessRunHost.h"
 
 namespace orvendale::cli {
 
@@ -46,17 +45,15 @@ int workerMain(int argc, char* argv[], std::optional<int> cpu) {
   }
   platform::preferUnixEventDispatcher();
   QCoreApplication app(argc, argv);
-  platform::HeadlessRunHost host;
   // Only the program that started it sends it SIGINT, once: a second one ends it at once.
   const InterruptWatch interrupt(0);
-  TickRecorder recorder;
-  watchTicks(host, recorder, interrupt);
+  RunSetup setup(interrupt);
   std::fputs(std::string(kReadyLine).c_str(), stdout);
   std::fflush(stdout);
   waitForStart();
   const std::int64_t start = monotonicNanoseconds();
-  const RunResult run = measuredRun(host, recorder);
-  const std::string line = workerReportLine(run, host.engine().lastIterationText(), start) + "\n";
+  const RunResult run = setup.run();
+  const std::string line = workerReportLine(run, setup.lastIterationText(), start) + "\n";
   std::fputs(line.c_str(), stdout);
   return std::fflush(stdout) == 0 ? 0 : kFailureExitStatus;
 }

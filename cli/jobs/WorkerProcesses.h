@@ -3,8 +3,8 @@
 #include <span>
 #include <vector>
 
-#include "cli/measure/InterruptWatch.h"
 #include "cli/jobs/Round.h"
+#include "cli/measure/InterruptWatch.h"
 
 namespace orvendale::cli {
 

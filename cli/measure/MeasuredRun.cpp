@@ -8,12 +8,11 @@
 
 namespace orvendale::cli {
 
-void watchTicks(platform::HeadlessRunHost& host, TickRecorder& ticks,
-                const InterruptWatch& interrupt, std::function<void(std::int16_t ticks)> onTick) {
-  host.setTickHandler([&host, &ticks, &interrupt, onTick = std::move(onTick)](std::int16_t tick) {
-    ticks.record(tick, host.engine().dblLoops());
+RunSetup::RunSetup(const InterruptWatch& interrupt, std::function<void(std::int16_t)> onTick) {
+  host_.setTickHandler([this, &interrupt, onTick = std::move(onTick)](std::int16_t tick) {
+    ticks_.record(tick, host_.engine().dblLoops());
     if (interrupt.requested()) {
-      host.stopRun();
+      host_.stopRun();
     }
     if (onTick) {
       onTick(tick);
@@ -21,22 +20,26 @@ void watchTicks(platform::HeadlessRunHost& host, TickRecorder& ticks,
   });
 }
 
-RunResult measuredRun(platform::HeadlessRunHost& host, TickRecorder& ticks) {
-  const RunWatchdog watchdog(ticks.handledTicks());
-  ticks.start();
+RunResult RunSetup::run() {
+  const RunWatchdog watchdog(ticks_.handledTicks());
+  ticks_.start();
   const ProcessSample before = sampleProcess();
   QElapsedTimer wall;
   wall.start();
   RunResult run;
   try {
-    host.runOnce();
-    run = resultOfRun(host.engine(), wall.nsecsElapsed());
+    host_.runOnce();
+    run = resultOfRun(host_.engine(), wall.nsecsElapsed());
   } catch (const std::exception& error) {
     run = failedRun(error.what(), wall.nsecsElapsed());
   }
   run.figures = figuresBetween(before, sampleProcess(), run.wallNanoseconds, clockTicksPerSecond());
-  run.secondIterations = iterationsPerSecond(ticks.counts());
+  run.secondIterations = iterationsPerSecond(ticks_.counts());
   return run;
+}
+
+const std::string& RunSetup::lastIterationText() const {
+  return host_.engine().lastIterationText();
 }
 
 }  // namespace orvendale::cli

@@ -4,22 +4,34 @@
 #include <functional>
 
 #include "cli/measure/InterruptWatch.h"
-#include "cli/run/RunResult.h"
 #include "cli/run/PerSecond.h"
+#include "cli/run/RunResult.h"
 #include "platform/HeadlessRunHost.h"
 
 namespace orvendale::cli {
 
-// Makes `host`'s tick handler record each tick's completed iterations into `ticks` and, once
-// Ctrl-C has come, stop the run, which ends with its current iteration; `onTick` runs after.
-void watchTicks(platform::HeadlessRunHost& host, TickRecorder& ticks,
-                const InterruptWatch& interrupt,
-                std::function<void(std::int16_t ticks)> onTick = {});
+// What solo runs, rounds and workers each set up once and run as often as asked: a run host
+// whose tick handler records each tick's completed iterations and, once Ctrl-C has come through
+// `interrupt`, stops the run, which ends with its current iteration. `onTick` runs after, at
+// every tick (a progress bar, say); whatever it uses must outlive the setup.
+class RunSetup {
+ public:
+  explicit RunSetup(const InterruptWatch& interrupt,
+                    std::function<void(std::int16_t ticks)> onTick = {});
+  RunSetup(const RunSetup&) = delete;
+  RunSetup& operator=(const RunSetup&) = delete;
 
-// One whole run of `host`, classified (scored, interrupted, invalid or failed), with the
-// processor's figures taken before and after it, never inside its work iterations, and its
-// iterations per second from `ticks`, which the host's tick handler fills during the run. A run
-// whose ticks stop ends the program (RunWatchdog.h).
-RunResult measuredRun(platform::HeadlessRunHost& host, TickRecorder& ticks);
+  // One whole run, classified (scored, interrupted, invalid or failed), with the processor's
+  // figures taken before and after it, never inside its work iterations, and its iterations per
+  // second from the recorded ticks. A run whose ticks stop ends the program (RunWatchdog.h).
+  RunResult run();
+
+  // The text the last run's last iteration left.
+  const std::string& lastIterationText() const;
+
+ private:
+  platform::HeadlessRunHost host_;
+  TickRecorder ticks_;
+};
 
 }  // namespace orvendale::cli

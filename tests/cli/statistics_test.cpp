@@ -125,9 +125,9 @@ TEST(RunWatchdog, EndsARunWhoseTimerNeverTicks) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        platform::HeadlessRunHost host;
-        TickRecorder recorder;
-        measuredRun(host, recorder);
+        const InterruptWatch interrupt;
+        RunSetup setup(interrupt);
+        setup.run();
       },
       ::testing::ExitedWithCode(1), "the run's timer has not ticked for 5 s");
 }
