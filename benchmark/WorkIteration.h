@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace orvendale {
 
@@ -10,6 +11,13 @@ namespace orvendale {
 // mistake. Revision 2: the pump guards the loop's CPU state and Qt's Unix dispatcher pumps.
 // Revision 3: the pump enters the kernel only when something is pending.
 inline constexpr int kWorkloadRevision = 3;
+
+// The text every iteration of this workload revision leaves: "-.999829015754428" encrypted six
+// times in a chain. A run whose last iteration left another text did other work and is not
+// scored; a new workload leaves a new text, so change both together.
+inline constexpr std::string_view kKnownIterationText =
+    "IPaFzzeqCxS_;vrYxTXJlnKxSQAXiuNgXlRLeXtlWDCU>oKbx`]imrutDoMTN_ZHyMG_oyfmDfW\\GDhMQ<"
+    "KCqO\\\\USkTryFzDtVC";
 
 // The two halves of one work iteration after its event pump. Each writes its results into
 // `value`, the run's dblValue, exactly as the work loop requires: nothing is cached or reused.

@@ -6,15 +6,18 @@
 #include <string>
 #include <string_view>
 
+#include "benchmark/BenchmarkEngine.h"
+
 namespace orvendale::cli {
 
 // A one-line bar of a run's ticks for a terminal, redrawn in place with a carriage return. It
-// draws at most once per tenth of a second (the ticks come at that rate anyway) and leaves the
-// line empty when cleared.
+// draws at most once per tick interval of the run's timer (the ticks come no faster) and leaves
+// the line empty when cleared.
 class ProgressBar {
  public:
   using Clock = std::chrono::steady_clock;
-  static constexpr auto kMinimumInterval = std::chrono::milliseconds(100);
+  static constexpr auto kMinimumInterval =
+      std::chrono::milliseconds(BenchmarkEngine::kTickIntervalMs);
   static constexpr int kWidth = 40;
 
   // `write` puts text on the terminal.
@@ -22,8 +25,8 @@ class ProgressBar {
 
   // A new run `number` of `count` starts at `now`, with no tick yet.
   void start(int number, int count, Clock::time_point now);
-  // `ticks` of `limit` are counted at `now`; redraws unless it drew within the same tenth of a
-  // second since start() or nothing changed.
+  // `ticks` of `limit` are counted at `now`; redraws unless it drew within the same tick
+  // interval since start() or nothing changed.
   void update(std::int16_t ticks, std::int16_t limit, Clock::time_point now);
   // Erases the bar, if drawn.
   void clear();

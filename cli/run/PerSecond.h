@@ -11,8 +11,9 @@
 
 namespace orvendale::cli {
 
-// A second of a run is ten ticks of its 100 ms timer.
-inline constexpr int kTicksPerSecond = 10;
+// The ticks of a run's timer in one second.
+inline constexpr int kTicksPerSecond = 1000 / BenchmarkEngine::kTickIntervalMs;
+static_assert(1000 % BenchmarkEngine::kTickIntervalMs == 0, "a second is whole ticks");
 
 // A run whose slowest second did less than this share of its median second's work was slowed
 // part-way (by another program, or a processor clocked down). Chosen from idle and disturbed

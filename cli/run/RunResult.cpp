@@ -7,14 +7,6 @@
 
 namespace orvendale::cli {
 
-// Pinned rather than computed, so that a change to the workload that forgot to raise the revision
-// shows up as an invalid run.
-static_assert(kWorkloadRevision == 3,
-              "a new workload leaves a new text: update kKnownIterationText");
-const std::string_view kKnownIterationText =
-    "IPaFzzeqCxS_;vrYxTXJlnKxSQAXiuNgXlRLeXtlWDCU>oKbx`]imrutDoMTN_ZHyMG_oyfmDfW\\GDhMQ<"
-    "KCqO\\\\USkTryFzDtVC";
-
 std::optional<double> RunResult::steadiness() const {
   return cli::steadiness(secondIterations);
 }

@@ -11,10 +11,6 @@
 
 namespace orvendale::cli {
 
-// The text every iteration of the fixed workload leaves: "-.999829015754428"
-// encrypted six times in a chain.
-extern const std::string_view kKnownIterationText;
-
 enum class RunStatus {
   kScored,       // all 100 ticks, and the last iteration left the known text
   kInterrupted,  // stopped before its 100th tick: not scored
