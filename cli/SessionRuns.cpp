@@ -114,7 +114,7 @@ void printSummary(const Options& options, const Session& session) {
 
 void runSession(const Options& options, Session& session, const InterruptWatch& interrupt) {
   if (!options.json) {
-    std::fputs(machineLines(session.machine).c_str(), stdout);
+    std::fputs(machineLines(session).c_str(), stdout);
   }
   if (session.jobs > 0) {
     runRounds(options, session, interrupt);

@@ -39,8 +39,6 @@ QJsonObject machineObject(const Machine& machine) {
       {"qtVersion", qs(machine.qtVersion)},
       {"eventDispatcher", optionalText(machine.eventDispatcher)},
       {"eventPump", qs(machine.eventPump)},
-      {"programVersion", qs(machine.programVersion)},
-      {"workloadRevision", machine.workloadRevision},
   };
 }
 

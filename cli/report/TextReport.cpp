@@ -117,7 +117,8 @@ std::string roundsSummaryLines(const RoundsSummary& summary, int workloadRevisio
          "\nscaling efficiency: " + spreadText(*summary.efficiency, 3) + "\n";
 }
 
-std::string machineLines(const Machine& machine) {
+std::string machineLines(const Session& session) {
+  const Machine& machine = session.machine;
   const auto count = [](std::optional<int> value) {
     return value ? std::to_string(*value) : std::string("unknown");
   };
@@ -125,8 +126,8 @@ std::string machineLines(const Machine& machine) {
                            count(machine.physicalCores) + " physical cores, " +
                            count(machine.allowedCpus) + " in this process's affinity mask)";
   return "machine: " + known(machine.cpuModel) + ", " + cpus + "; " + known(machine.kernel) + "; " +
-         known(machine.osRelease) + "\n" + "build: " + kProgramName + " " + machine.programVersion +
-         ", workload revision " + std::to_string(machine.workloadRevision) + "; " +
+         known(machine.osRelease) + "\n" + "build: " + kProgramName + " " + session.programVersion +
+         ", workload revision " + std::to_string(session.workloadRevision) + "; " +
          machine.compiler + " " + machine.compilerFlags + "; Qt " + machine.qtVersion +
          ", event dispatcher " + known(machine.eventDispatcher) + ", " + machine.eventPump +
          " event pump\n";

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cli/report/Session.h"
 #include "cli/system/Machine.h"
 #include "cli/jobs/Round.h"
 #include "cli/run/RunResult.h"
@@ -46,6 +47,6 @@ std::string spreadText(const Summary& summary, int decimals);
 std::string medianText(const Summary& summary);
 
 // Two lines, "machine: ..." (processor and system) and "build: ..." (program, compiler, Qt).
-std::string machineLines(const Machine& machine);
+std::string machineLines(const Session& session);
 
 }  // namespace orvendale::cli

@@ -10,10 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "benchmark/WorkIteration.h"
 #include "cli/system/Processors.h"
 #include "platform/EventGate.h"
-#include "platform/version/VersionRecord.h"
 
 namespace orvendale::cli {
 
@@ -107,8 +105,6 @@ Machine describeMachine(const SystemRoots& roots) {
   if (const std::vector<int> cpus = allowedCpus(); !cpus.empty()) {
     machine.allowedCpus = static_cast<int>(cpus.size());
   }
-  machine.programVersion = platform::App.VersionText();
-  machine.workloadRevision = kWorkloadRevision;
   return machine;
 }
 

@@ -7,8 +7,9 @@
 
 namespace orvendale::cli {
 
-// The machine and build a score came from. What the system does not report is left empty
-// (null in JSON, "unknown" in text), never guessed.
+// The machine and build a score came from; the program's version and workload revision are the
+// session's. What the system does not report is left empty (null in JSON, "unknown" in text),
+// never guessed.
 struct Machine {
   std::optional<std::string> cpuModel;   // /proc/cpuinfo "model name"
   std::optional<int> logicalCpus;        // /proc/cpuinfo "processor" entries
@@ -21,8 +22,6 @@ struct Machine {
   std::string qtVersion;                       // the Qt Core library in use
   std::optional<std::string> eventDispatcher;  // the event loop's dispatcher class
   std::string eventPump;  // "gated": no system call when nothing is pending; or "plain"
-  std::string programVersion;
-  int workloadRevision = 0;
 };
 
 // Reads the processor and the system from `roots` and uname, the build from this program, and
