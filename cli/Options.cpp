@@ -37,6 +37,45 @@ std::optional<OptionError> parseJobs(std::string_view value, Options& options) {
   }
   return std::nullopt;
 }
+
+constexpr std::string_view kRuns = "--runs";
+constexpr std::string_view kJobs = "--jobs";
+
+// `argument` is option `name`, given as NAME VALUE or NAME=VALUE.
+bool isOption(std::string_view argument, std::string_view name) {
+  return argument == name || (argument.starts_with(name) && argument.size() > name.size() &&
+                              argument[name.size()] == '=');
+}
+
+// --runs or --jobs at arguments[i], with its value; moves i past a value given apart.
+std::optional<OptionError> takeValued(std::span<const std::string_view> arguments, std::size_t& i,
+                                      Options& options) {
+  const std::string_view argument = arguments[i];
+  const std::string_view name = isOption(argument, kRuns) ? kRuns : kJobs;
+  if (argument == name && i + 1 == arguments.size()) {
+    return OptionError{std::string(name) + " needs a value"};
+  }
+  const std::string_view value =
+      argument == name ? arguments[++i] : argument.substr(name.size() + 1);
+  if (name == kJobs) {
+    return parseJobs(value, options);
+  }
+  if (!parseRuns(value, options.runs)) {
+    return badRuns(value);
+  }
+  return std::nullopt;
+}
+
+// --compare OLD NEW at arguments[i]; moves i past the two files.
+std::optional<OptionError> takeCompare(std::span<const std::string_view> arguments, std::size_t& i,
+                                       Options& options) {
+  if (arguments.size() - i < 3) {
+    return OptionError{"--compare needs two result files, OLD and NEW"};
+  }
+  options.compare.emplace(arguments[i + 1], arguments[i + 2]);
+  i += 2;
+  return std::nullopt;
+}
 }  // namespace
 
 std::variant<Options, OptionError> parseOptions(std::span<const std::string_view> arguments) {
@@ -44,6 +83,7 @@ std::variant<Options, OptionError> parseOptions(std::span<const std::string_view
   bool runOptions = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string_view argument = arguments[i];
+    std::optional<OptionError> error;
     if (argument == "--json") {
       options.json = true;
       runOptions = true;
@@ -52,41 +92,17 @@ std::variant<Options, OptionError> parseOptions(std::span<const std::string_view
     } else if (argument == "--version") {
       options.version = true;
     } else if (argument == "--compare") {
-      if (arguments.size() - i < 3) {
-        return OptionError{"--compare needs two result files, OLD and NEW"};
-      }
-      options.compare.emplace(arguments[i + 1], arguments[i + 2]);
-      i += 2;
-    } else if (argument == "--runs") {
+      error = takeCompare(arguments, i, options);
+    } else if (isOption(argument, kRuns) || isOption(argument, kJobs)) {
       runOptions = true;
-      if (i + 1 == arguments.size()) {
-        return OptionError{"--runs needs a value"};
-      }
-      const std::string_view value = arguments[++i];
-      if (!parseRuns(value, options.runs)) {
-        return badRuns(value);
-      }
-    } else if (argument == "--jobs" || argument.starts_with("--jobs=")) {
-      runOptions = true;
-      if (argument == "--jobs" && i + 1 == arguments.size()) {
-        return OptionError{"--jobs needs a value"};
-      }
-      const std::string_view value = argument == "--jobs"
-                                         ? arguments[++i]
-                                         : argument.substr(std::string_view("--jobs=").size());
-      if (auto error = parseJobs(value, options)) {
-        return *error;
-      }
-    } else if (argument.starts_with("--runs=")) {
-      runOptions = true;
-      const std::string_view value = argument.substr(std::string_view("--runs=").size());
-      if (!parseRuns(value, options.runs)) {
-        return badRuns(value);
-      }
+      error = takeValued(arguments, i, options);
     } else if (argument.starts_with("-")) {
-      return OptionError{"unknown option '" + std::string(argument) + "'"};
+      error = OptionError{"unknown option '" + std::string(argument) + "'"};
     } else {
-      return OptionError{"unexpected argument '" + std::string(argument) + "'"};
+      error = OptionError{"unexpected argument '" + std::string(argument) + "'"};
+    }
+    if (error) {
+      return *error;
     }
   }
   if (options.compare && runOptions) {

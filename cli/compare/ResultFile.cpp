@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -80,13 +81,10 @@ std::variant<ResultFile, ResultFileError> withMultiCoreScores(const QJsonObject&
   }
   return file;
 }
-}  // namespace
 
-std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes,
-                                                          const std::string& name) {
-  if (bytes.size() > kResultFileLimit) {
-    return ResultFileError{printable(name) + ": larger than a result file can be"};
-  }
+// The document of a result file of this program; an error when it is none.
+std::variant<QJsonObject, ResultFileError> documentOf(std::string_view bytes,
+                                                      const std::string& name) {
   QJsonParseError parseError{};
   const QJsonDocument document = QJsonDocument::fromJson(
       QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &parseError);
@@ -98,22 +96,16 @@ std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes
   if (!document.isObject()) {
     return ResultFileError{printable(name) + ": " + notAResultFile()};
   }
-  const QJsonObject root = document.object();
   const std::string product = platform::App.ProductName();
-  if (root.value("program").toString().toStdString() != product) {
-    return fieldError(name, "program",
-                      "not \"" + product + "\": " + notAResultFile());
+  if (document.object().value("program").toString().toStdString() != product) {
+    return fieldError(name, "program", "not \"" + product + "\": " + notAResultFile());
   }
+  return document.object();
+}
 
-  ResultFile file;
-  file.name = printable(name);
-  const QJsonValue revision = root.value("workloadRevision");
-  if (!isPositiveWhole(revision, INT32_MAX)) {
-    return fieldError(name, "workloadRevision", "missing or not a positive whole number");
-  }
-  file.workloadRevision = static_cast<int>(revision.toDouble());
-
-  const QJsonValue runs = root.value("runs");
+// The scores of the scored runs in `runs`, and how many were contended or uneven.
+std::optional<ResultFileError> readRuns(const QJsonValue& runs, const std::string& name,
+                                        ResultFile& file) {
   if (!runs.isArray()) {
     return fieldError(name, "runs", "missing or not a list");
   }
@@ -142,8 +134,32 @@ std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes
   if (file.scores.empty()) {
     return fieldError(name, "runs", "no scored run to compare");
   }
-  if (root.contains("jobs")) {
-    return withMultiCoreScores(root, name, std::move(file));
+  return std::nullopt;
+}
+}  // namespace
+
+std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes,
+                                                          const std::string& name) {
+  if (bytes.size() > kResultFileLimit) {
+    return ResultFileError{printable(name) + ": larger than a result file can be"};
+  }
+  const std::variant<QJsonObject, ResultFileError> root = documentOf(bytes, name);
+  if (const auto* error = std::get_if<ResultFileError>(&root)) {
+    return *error;
+  }
+  const QJsonObject& document = std::get<QJsonObject>(root);
+  ResultFile file;
+  file.name = printable(name);
+  const QJsonValue revision = document.value("workloadRevision");
+  if (!isPositiveWhole(revision, INT32_MAX)) {
+    return fieldError(name, "workloadRevision", "missing or not a positive whole number");
+  }
+  file.workloadRevision = static_cast<int>(revision.toDouble());
+  if (std::optional<ResultFileError> error = readRuns(document.value("runs"), name, file)) {
+    return *error;
+  }
+  if (document.contains("jobs")) {
+    return withMultiCoreScores(document, name, std::move(file));
   }
   return file;
 }
