@@ -130,6 +130,22 @@ std::string howItEnded(int status) {
   return "exit status " + std::to_string(WEXITSTATUS(status));
 }
 
+// Reaps a worker that was started and takes its report, or says how it ended without one.
+void collectRun(Child& child, WorkerRun& worker) {
+  if (child.pid <= 0) {
+    return;
+  }
+  waitpid(child.pid, &child.status, 0);
+  child.pid = -1;
+  const std::optional<WorkerReport> report =
+      parseWorkerReportLine(reportAfterReady(child.received));
+  if (report) {
+    worker.run = report->run;
+    worker.startNanoseconds = report->startNanoseconds;
+  } else {
+    worker.run = failedRun("ended without a valid result: " + howItEnded(child.status), 0);
+  }
+}
 }  // namespace
 
 std::vector<WorkerRun> runWorkers(int count, std::span<const int> cpus,
@@ -159,20 +175,7 @@ std::vector<WorkerRun> runWorkers(int count, std::span<const int> cpus,
   readChildren(children, nullptr, interrupt, interruptPassedOn);
 
   for (std::size_t i = 0; i < runs.size(); ++i) {
-    Child& child = children[i];
-    if (child.pid <= 0) {
-      continue;
-    }
-    waitpid(child.pid, &child.status, 0);
-    child.pid = -1;
-    const std::optional<WorkerReport> report =
-        parseWorkerReportLine(reportAfterReady(child.received));
-    if (report) {
-      runs[i].run = report->run;
-      runs[i].startNanoseconds = report->startNanoseconds;
-    } else {
-      runs[i].run = failedRun("ended without a valid result: " + howItEnded(child.status), 0);
-    }
+    collectRun(children[i], runs[i]);
   }
   return runs;
 }

@@ -50,25 +50,33 @@ Ranked rank(std::span<const double> first, std::span<const double> second) {
   return ranked;
 }
 
-// The exact two-sided p-values of the observed doubled rank sum and of the most extreme one,
-// over all ways of drawing the first set's size from the pooled ranks.
-void exactPValues(const Ranked& ranked, std::size_t n1, RankTest& test) {
-  const std::size_t total = ranked.doubledRanks.size();
+// How many subsets of `n1` of the doubled ranks have each doubled sum: ways[k * width + s] counts
+// the subsets of k ranks with sum s, for sums up to all the ranks' (width - 1).
+std::vector<double> subsetsBySum(const std::vector<std::int64_t>& doubledRanks, std::size_t n1,
+                                 std::size_t& width) {
   std::int64_t maxSum = 0;
-  for (const std::int64_t r : ranked.doubledRanks) {
+  for (const std::int64_t r : doubledRanks) {
     maxSum += r;
   }
-  const auto width = static_cast<std::size_t>(maxSum + 1);
-  // ways[k * width + s]: subsets of k ranks with doubled sum s.
+  width = static_cast<std::size_t>(maxSum + 1);
   std::vector<double> ways((n1 + 1) * width, 0.0);
   ways[0] = 1;
-  for (const std::int64_t r : ranked.doubledRanks) {
+  for (const std::int64_t r : doubledRanks) {
     for (std::size_t k = n1; k >= 1; --k) {
       for (std::size_t s = width - 1; s >= static_cast<std::size_t>(r); --s) {
         ways[k * width + s] += ways[(k - 1) * width + s - static_cast<std::size_t>(r)];
       }
     }
   }
+  return ways;
+}
+
+// The exact two-sided p-values of the observed doubled rank sum and of the most extreme one,
+// over all ways of drawing the first set's size from the pooled ranks.
+void exactPValues(const Ranked& ranked, std::size_t n1, RankTest& test) {
+  const std::size_t total = ranked.doubledRanks.size();
+  std::size_t width = 0;
+  const std::vector<double> ways = subsetsBySum(ranked.doubledRanks, n1, width);
   const auto mean = static_cast<std::int64_t>(n1 * (total + 1));  // doubled
   const std::int64_t observed = std::llabs(ranked.firstSum - mean);
   double all = 0;
