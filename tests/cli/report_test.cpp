@@ -1,4 +1,4 @@
-// Run results, exit statuses, the JSON document, the text lines and the progress bar, from runs
+// Exit statuses, the JSON document, the text lines, the sparkline and the progress bar, from runs
 // of the engine with scripted ticks.
 #include <gtest/gtest.h>
 
@@ -9,24 +9,17 @@
 
 #include "benchmark/WorkIteration.h"
 #include "cli/report/JsonReport.h"
-#include "cli/jobs/Round.h"
 #include "cli/report/ProgressBar.h"
-#include "cli/run/RunResult.h"
 #include "cli/report/Session.h"
-#include "cli/system/ExitStatus.h"
+#include "cli/report/Sparkline.h"
 #include "cli/report/TextReport.h"
-#include "cli/jobs/WorkerProtocol.h"
-#include "support/scripted_host.h"
+#include "cli/system/ExitStatus.h"
+#include "support/scripted_runs.h"
 
 namespace orvendale::cli {
 namespace {
 
-RunResult scriptedRun(int iterations, std::int64_t wallNanoseconds) {
-  testing::ScriptedHost host;
-  host.endAfter(iterations);
-  host.engine.Command1_Click();
-  return resultOfRun(host.engine, wallNanoseconds);
-}
+using testing::scriptedRun;
 
 const RunResult kPartial = resultOfRun(5, 47, kKnownIterationText, 4'700'000'000);
 const RunResult kInvalid = resultOfRun(7, 100, "tampered", 1'000);
@@ -39,99 +32,22 @@ Session sessionOf(std::vector<RunResult> runs, int requested, bool interrupted =
   return session;
 }
 
-TEST(ResultOfRun, OnlyAWholeRunWithTheKnownTextIsScored) {
-  const std::string known(kKnownIterationText);
-  std::string oneCharacterOff = known;
-  oneCharacterOff[50] ^= 1;
-  const std::tuple<std::int16_t, std::string, RunStatus> cases[] = {
-      {100, known, RunStatus::kScored},
-      {99, known, RunStatus::kInterrupted},
-      {100, oneCharacterOff, RunStatus::kInvalid},
-      {100, "", RunStatus::kInvalid},
-  };
-  for (const auto& [ticks, text, status] : cases) {
-    const RunResult run = resultOfRun(1000, ticks, text, 10'000'000'000);
-    EXPECT_EQ(run.status, status) << ticks << " " << text;
-    EXPECT_EQ(run.score, run.scored() ? 1600 : 0);
-  }
-}
-
 TEST(Session, ExitStatusNeverReportsAFailureAsSuccess) {
   const RunResult scored = scriptedRun(3, 1'000);
   const RunResult failed = failedRun("Error 16: Floating-point error", 1'000);
-  const std::pair<Session, int> cases[] = {
-      {sessionOf({scored, scored}, 2), 0},
-      {sessionOf({failed}, 1), kFailureExitStatus},
-      {sessionOf({kInvalid}, 2, true), kFailureExitStatus},
-      {sessionOf({scored}, 2), kFailureExitStatus},  // a run went missing
+  struct Case {
+    Session session;
+    int status;
   };
-  for (const auto& [session, status] : cases) {
-    EXPECT_EQ(session.exitStatus(), status) << session.runs.size() << " runs";
-  }
-}
-
-// A score is 1.6 times the iterations: 10 iterations score 16.
-TEST(Rounds, SumMeanEfficiencyAndSkewOfKnownRunsAndTheirSpreadOverCompleteRounds) {
-  const auto run = [](int iterations) {
-    return iterations > 0 ? resultOfRun(iterations, 100, kKnownIterationText, 10'000'000'000)
-                          : failedRun("killed by signal 9 (Killed)", 0);
+  const Case cases[] = {
+      {.session = sessionOf({scored, scored}, 2), .status = 0},
+      {.session = sessionOf({failed}, 1), .status = kFailureExitStatus},
+      {.session = sessionOf({kInvalid}, 2, true), .status = kFailureExitStatus},
+      // A run went missing.
+      {.session = sessionOf({scored}, 2), .status = kFailureExitStatus},
   };
-  struct RoundCase {
-    const char* what;
-    int soloIterations;
-    std::vector<int> workerIterations;  // 0: the worker failed
-    std::optional<double> multiCoreScore;
-    std::optional<double> meanPerWorker;
-    std::optional<double> efficiency;
-  };
-  const RoundCase cases[] = {
-      {"two workers at full speed", 10, {10, 10}, 32, 16, 1.0},
-      {"two workers at half speed", 10, {5, 5}, 16, 8, 0.5},
-      {"a failed worker", 10, {10, 0}, std::nullopt, std::nullopt, std::nullopt},
-  };
-  std::vector<Round> rounds;
-  for (const RoundCase& round : cases) {
-    Round made{run(round.soloIterations), {}};
-    for (std::size_t i = 0; i < round.workerIterations.size(); ++i) {
-      const std::int64_t start = 1'000'000 + static_cast<std::int64_t>(i) * 2'500'000;
-      made.workers.push_back(
-          {static_cast<int>(i + 1), std::nullopt, run(round.workerIterations[i]), start});
-    }
-    EXPECT_EQ(made.multiCoreScore(), round.multiCoreScore) << round.what;
-    EXPECT_EQ(made.meanPerWorker(), round.meanPerWorker) << round.what;
-    EXPECT_EQ(made.efficiency(), round.efficiency) << round.what;
-    EXPECT_EQ(made.startSkewMilliseconds(), 2.5) << round.what;
-    rounds.push_back(made);
-  }
-  const RoundsSummary summary = summarizeRounds(rounds);
-  ASSERT_TRUE(summary.solo && summary.multiCore && summary.efficiency);
-  EXPECT_EQ(summary.solo->count, 2U) << "the round with a failed worker counts for nothing";
-  EXPECT_EQ(summary.multiCore->median, 24);
-  EXPECT_EQ(summary.efficiency->median, 0.75);
-}
-
-TEST(WorkerReport, LineCarriesTheRunAndItsFiguresAndNothingElseParses) {
-  RunResult scored = resultOfRun(10, 100, kKnownIterationText, 10'000'000'000);
-  scored.figures = figuresOf(9'900'000'000, 4'000'000, 12, 0.5, 10'000'000'000);
-  scored.secondIterations = {240'000, 250'000};
-  const std::optional<WorkerReport> report =
-      parseWorkerReportLine(workerReportLine(scored, kKnownIterationText, 123));
-  ASSERT_TRUE(report);
-  EXPECT_EQ(report->run.score, 16);
-  EXPECT_EQ(report->startNanoseconds, 123);
-  ASSERT_TRUE(report->run.figures);
-  EXPECT_EQ(report->run.figures->systemNanoseconds, 4'000'000);
-  EXPECT_EQ(report->run.figures->stealMilliseconds, 0.5);
-  EXPECT_EQ(report->run.secondIterations, scored.secondIterations);
-  const RunResult failed = failedRun("Error 6: Overflow", 7);
-  const std::optional<WorkerReport> failure =
-      parseWorkerReportLine(workerReportLine(failed, "", 5));
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->run.status, RunStatus::kFailed);
-  EXPECT_EQ(failure->run.detail, "Error 6: Overflow");
-  for (const std::string_view line :
-       {"", "run 10 100 1 2 3 4 - 5", "ran 1 2 3 4 5 6 - 7 text", "run 1 2 3 4 5 6 x 7 text"}) {
-    EXPECT_FALSE(parseWorkerReportLine(line)) << line;
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.session.exitStatus(), c.status) << c.session.runs.size() << " runs";
   }
 }
 
@@ -169,10 +85,17 @@ TEST(TextReport, SummaryOfTwoRunsWhoseMedianIsNoWholeScore) {
 }
 
 TEST(ProgressBar, DrawsAtMostOncePerTenthOfASecondAndClearsWhatItDrew) {
-  const std::pair<std::vector<int>, std::size_t> cases[] = {
-      {{100, 200, 303, 400, 502}, 5},       // ticks on time or a little late
-      {{100, 101, 102, 103, 104}, 1},       // a burst
-      {{100, 150, 200, 250, 300, 350}, 3},  // two per tenth
+  struct Case {
+    std::vector<int> tickTimesMs;
+    std::size_t draws;
+  };
+  const Case cases[] = {
+      // Ticks on time or a little late.
+      {.tickTimesMs = {100, 200, 303, 400, 502}, .draws = 5},
+      // A burst.
+      {.tickTimesMs = {100, 101, 102, 103, 104}, .draws = 1},
+      // Two per tenth.
+      {.tickTimesMs = {100, 150, 200, 250, 300, 350}, .draws = 3},
   };
   for (const auto& [tickTimesMs, draws] : cases) {
     std::vector<std::string> writes;
@@ -187,6 +110,25 @@ TEST(ProgressBar, DrawsAtMostOncePerTenthOfASecondAndClearsWhatItDrew) {
     bar.clear();
     EXPECT_EQ(writes.size(), draws + 1) << "cleared twice";
     EXPECT_EQ(writes.back(), "\r\033[K");
+  }
+}
+
+// Each second drawn at its height in the run's own range (a flat run at mid height), and the
+// plain characters where the terminal is not UTF-8.
+TEST(Sparkline, SecondsDrawnInTheirOwnRange) {
+  struct Case {
+    std::vector<double> seconds;
+    bool utf8;
+    const char* drawn;
+  };
+  const Case cases[] = {
+      {.seconds = {100, 100, 100}, .utf8 = true, .drawn = "▅▅▅"},
+      {.seconds = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100}, .utf8 = true, .drawn = "▁▁▂▃▄▅▆▇██"},
+      {.seconds = {100, 100, 60, 100}, .utf8 = true, .drawn = "██▁█"},
+      {.seconds = {1, 2, 3}, .utf8 = false, .drawn = " =#"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(sparkline(c.seconds, c.utf8), c.drawn) << c.seconds.size() << " seconds";
   }
 }
 
