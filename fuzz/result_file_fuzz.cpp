@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "cli/stats/MannWhitney.h"
 #include "cli/compare/ResultFile.h"
+#include "cli/stats/MannWhitney.h"
 
 using namespace orvendale::cli;
 

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "cli/report/TextReport.h"
+#include "cli/stats/Statistics.h"
 #include "cli/system/ExitStatus.h"
 #include "cli/system/ProgramName.h"
-#include "cli/stats/Statistics.h"
-#include "cli/report/TextReport.h"
 
 namespace orvendale::cli {
 
@@ -110,7 +110,8 @@ int compareFiles(const std::string& olderPath, const std::string& newerPath, std
     std::fprintf(err,
                  "%s: %s has workload revision %d and %s has %d: their scores measure different "
                  "work and are not compared\n",
-                 kProgramName, a.name.c_str(), a.workloadRevision, b.name.c_str(), b.workloadRevision);
+                 kProgramName, a.name.c_str(), a.workloadRevision, b.name.c_str(),
+                 b.workloadRevision);
     return kUsageExitStatus;
   }
   if ((a.jobs > 0) != (b.jobs > 0)) {

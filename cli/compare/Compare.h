@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/stats/MannWhitney.h"
 #include "cli/compare/ResultFile.h"
+#include "cli/stats/MannWhitney.h"
 
 namespace orvendale::cli {
 

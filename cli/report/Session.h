@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/system/Machine.h"
 #include "cli/jobs/Round.h"
 #include "cli/run/RunResult.h"
 #include "cli/stats/Statistics.h"
+#include "cli/system/Machine.h"
 
 namespace orvendale::cli {
 

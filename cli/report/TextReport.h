@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "cli/report/Session.h"
-#include "cli/system/Machine.h"
 #include "cli/jobs/Round.h"
-#include "cli/run/RunResult.h"
-#include "cli/stats/Statistics.h"
+#include "cli/report/Session.h"
 #include "cli/report/Sparkline.h"
+#include "cli/run/RunResult.h"
 #include "cli/stats/NumberText.h"
+#include "cli/stats/Statistics.h"
+#include "cli/system/Machine.h"
 
 namespace orvendale::cli {
 
