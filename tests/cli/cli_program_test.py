@@ -27,6 +27,15 @@ def check(condition, what):
         failures.append(what)
 
 
+def exited(label, result, status, stdout=(), stderr=()):
+    check(result.returncode == status,
+          f"{label}: exit status {result.returncode}, not {status}: {result.stderr!r}")
+    for stream, wanted in {"stdout": stdout, "stderr": stderr}.items():
+        text = getattr(result, stream)
+        for piece in wanted:
+            check(piece in text, f"{label}: no {piece!r} on {stream}: {text!r}")
+
+
 def within(what, value, limit):
     """A check of time or share: prints the figure, for the table of margins in TESTING.md."""
     print(f"timing: {what}: {value:.3f} (limit {limit})")
@@ -52,26 +61,29 @@ def end_started():
 signal.signal(signal.SIGTERM, lambda *_: sys.exit("ended by SIGTERM"))
 
 
-def run(*arguments, timeout=60, env=None):
-    process = start(arguments, env=env)
+def ended(process, timeout=60):
     stdout, stderr = process.communicate(timeout=timeout)
     return subprocess.CompletedProcess(process.args, process.returncode, stdout, stderr)
 
 
-def refused(result, label, named, status=2):
-    lines = result.stderr.splitlines()
-    check(result.returncode == status and result.stdout == "" and len(lines) == 1
-          and named in lines[0], f"{label}: {result.returncode} {result.stdout!r} {result.stderr!r}")
+def run(*arguments, timeout=60, env=None):
+    return ended(start(arguments, env=env), timeout)
+
+
+def refused(result, label, says):
+    exited(label, result, 2, stderr=[says])
+    check(result.stdout == "", f"{label}: {result.stdout!r} on stdout, nothing wanted")
+    check(len(result.stderr.splitlines()) == 1, f"{label}: not one line: {result.stderr!r}")
 
 
 def quick_cases():
-    for arguments, named in [(["extra"], "'extra'"), (["--compare", "old.json"], "--compare"),
-                             # Catches --jobs unbounded: a typo must not start a process per job.
-                             (["--jobs", "2000000000"], "--jobs 2000000000 is more than")]:
-        refused(run(*arguments), " ".join(arguments), named)
+    for arguments, says in [(["extra"], "'extra'"), (["--compare", "old.json"], "--compare"),
+                            # Catches --jobs unbounded: a typo must not start a process per job.
+                            (["--jobs", "2000000000"], "--jobs 2000000000 is more than")]:
+        refused(run(*arguments), " ".join(arguments), says)
     result = run("--version")
     check(result.stdout == f"orvendale-cli (Orvendale) {version}, workload revision 3\n",
-          f"--version: {result.returncode} {result.stdout!r}")
+          f"--version: {result.stdout!r}, not the version line")
 
     # A clear difference between two hand-made files, then files that cannot be compared: one
     # line naming the file (its control characters made printable) and the field.
@@ -95,12 +107,10 @@ def quick_cases():
         # Runs without a score are left out, not refused (catches resfile-unscored-refused).
         newer["runs"] += [{"status": "interrupted"}, {"status": "failed"}]
         result = run("--compare", old, write("new.json", newer))
-        check(result.returncode == 0 and "new / old (medians): 1.0985 (+9.85 %)" in result.stdout
-              and "significant at the 5 % level (p = 0.0286): new scores higher" in result.stdout
-              and "0 of 4 old and 1 of 4 new runs were contended" in result.stdout
-              and "0 old and 1 new runs were uneven" in result.stdout,
-              f"--compare: {result.returncode} {result.stdout!r} {result.stderr!r}")
-        for name, content, named in [
+        exited("--compare", result, 0, stdout=["new / old (medians): 1.0985 (+9.85 %)",
+               "significant at the 5 % level (p = 0.0286): new scores higher",
+               "0 of 4 old and 1 of 4 new runs were contended", "0 old and 1 new runs were uneven"])
+        for name, content, says in [
             ("bad.json", "{not json", "bad.json: not JSON"),
             ("bad.json", {"program": "Another", "workloadRevision": 1, "runs": []}, '"program"'),
             ("bad.json", scored(100, revision=2), "bad.json has 2: their scores measure different"),
@@ -110,13 +120,12 @@ def quick_cases():
             ("bad.json", scored(100.5), 'bad.json: field "runs[0].score"'),
             ("bad.json", scored(100, revision=1.5), 'bad.json: field "workloadRevision"'),
         ]:
-            refused(run("--compare", old, write(name, content)), f"--compare with {name!r}", named)
+            refused(run("--compare", old, write(name, content)), f"--compare with {name!r}", says)
         # Of different worker counts, compared with a note naming both (catches them refused).
         result = run("--compare", write("a.json", multi_core(200, 204, 202, 206)),
                      write("b.json", multi_core(420, 426, 422, 424, jobs=4)))
-        check(result.returncode == 0 and "4 multi-core scores (--jobs 2): median" in result.stdout
-              and "note: old ran 2 workers and new 4:" in result.stdout,
-              f"--compare of --jobs files: {result.returncode} {result.stdout!r}")
+        exited("--compare of --jobs files", result, 0, stdout=[
+               "4 multi-core scores (--jobs 2): median", "note: old ran 2 workers and new 4:"])
 
     # Ctrl-C a second and a half into the first of two runs: the unfinished run is not scored.
     # Without a terminal there is no progress bar. The documented switch makes the pump plain.
@@ -124,13 +133,13 @@ def quick_cases():
     time.sleep(1.5)
     process.send_signal(signal.SIGINT)
     signalled = time.monotonic()
-    stdout, stderr = process.communicate(timeout=30)
+    result = ended(process, 30)
     # Seen at the next tick, within 100 ms; the rest is the program's end.
     within("Ctrl-C to the end of a run, s", time.monotonic() - signalled, 0.5)
-    check(process.returncode == 130, f"Ctrl-C: exit status {process.returncode}, not 130")
-    check("0 of 2 runs finished" in stderr and "\r" not in stderr
-          and "run 1 of 2: interrupted after" in stderr and "score" not in stdout
-          and "QEventDispatcherUNIX, plain event pump" in stdout, f"Ctrl-C: {stdout!r} {stderr!r}")
+    exited("Ctrl-C", result, 130, stdout=["QEventDispatcherUNIX, plain event pump"],
+           stderr=["0 of 2 runs finished", "run 1 of 2: interrupted after"])
+    check("\r" not in result.stderr, f"Ctrl-C: a progress bar: {result.stderr!r}")
+    check("score" not in result.stdout, f"Ctrl-C: the unfinished run scored: {result.stdout!r}")
 
 
 def real_run():
@@ -141,11 +150,13 @@ def real_run():
         score = re.search(r"^run 1 of 1: score (\d+) \(workload revision 3\), (\d+) iterations "
                           r"in ([\d.]+) ms, .*; CPU [\d.]+ ms, ([\d.]+) % of the wall time, "
                           r"kernel [\d.]+ ms \(([\d.]+) % of the CPU time\)", result.stdout, re.M)
-        check(result.returncode == 0 and score, f"{pump}: exit status {result.returncode}")
+        exited(pump, result, 0)
+        check(score, f"{pump}: no run line")
         if not score:
             continue
-        check(int(score[1]) >= 1 and int(score[1]) == int(score[2]) * 8 // 5
-              and float(score[4]) > 0, f"{pump}: the run line")
+        check(int(score[1]) >= 1, f"{pump}: score {score[1]}, below 1")
+        check(int(score[1]) == int(score[2]) * 8 // 5, f"{pump}: score, not iterations * 8 / 5")
+        check(float(score[4]) > 0, f"{pump}: CPU time 0 % of the wall time")
         within(f"{pump}: a run's time past 10 s, ms", float(score[3]) - 10000, 500)
         within(f"{pump}: a run's time short of 10 s, ms", 10000 - float(score[3]), 100)
         # A pump that enters the kernel every iteration spends some 15 % of the run there. A
@@ -155,7 +166,7 @@ def real_run():
             within(f"{pump}: the kernel's share, %", float(score[5]), 3)
         check(f"event dispatcher {pump} event pump\n" in result.stdout, f"{pump}: the machine")
         check(re.search(r"^  iterations per second: .{10} \(\d+ to \d+\), steadiness [\d.]+",
-                        result.stdout, re.M), f"{pump}: the run's seconds")
+                        result.stdout, re.M), f"{pump}: no line of the run's seconds")
         check("scores of" not in result.stdout, f"{pump}: a summary of one run")
 
 
@@ -175,10 +186,12 @@ def jobs():
     # One whole round: a solo run, then two workers at once.
     result = run("--jobs", "2", "--json", timeout=90)
     print(result.stdout + result.stderr)
+    exited("--jobs 2", result, 0)
     first = json.loads(result.stdout)["rounds"][0] if result.returncode == 0 else {}
     scores = [worker.get("score", 0) for worker in first.get("workers", [])]
-    check(len(scores) == 2 and all(scores) and first["multiCoreScore"] == sum(scores),
-          "--jobs 2 round")
+    check(len(scores) == 2, f"--jobs 2: {len(scores)} workers in the round, not 2")
+    check(all(scores), f"--jobs 2: a worker without a score: {scores}")
+    check(first.get("multiCoreScore") == sum(scores), "--jobs 2: multi-core score not the sum")
     within("start skew of two workers, ms", first.get("startSkewMs", 1e9), 50)
 
     # Twelve seconds in, both workers are running, named as the program is: kill one, Ctrl-C the
@@ -186,7 +199,8 @@ def jobs():
     started = {what: start(["--jobs", "2"]) for what in ["worker killed", "Ctrl-C", "starter killed"]}
     time.sleep(12)
     workers = {what: children(process.pid) for what, process in started.items()}
-    check(all(len(pids) == 2 for pids in workers.values()), f"two workers each: {workers}")
+    for what, pids in workers.items():
+        check(len(pids) == 2, f"{what}: {len(pids)} workers, not 2: {pids}")
     names = {open(f"/proc/{pid}/comm").read().strip()
              for pid in [started["Ctrl-C"].pid, *workers["Ctrl-C"]]}
     check(names == {"orvendale-cli"}, f"the starter and its workers are called {names}")
@@ -199,19 +213,18 @@ def jobs():
     started["Ctrl-C"].wait(timeout=30)
     # The workers stop at their next tick; the rest of the round would take eight seconds.
     within("Ctrl-C to the end of a round, s", time.monotonic() - signalled, 2)
-    ended = {what: process.communicate(timeout=60) for what, process in started.items()}
+    results = {what: ended(process) for what, process in started.items()}
     time.sleep(1)
     left = [pid for pids in workers.values() for pid in pids if os.path.exists(f"/proc/{pid}")]
     check(not left, f"workers left behind: {left}")
-    stdout, stderr = ended["worker killed"]
-    check(started["worker killed"].returncode == 1 and "killed by signal 9" in stderr
-          and re.search(r"worker \d on CPU \d: score \d+", stdout), f"worker killed: {stderr!r}")
+    exited("worker killed", results["worker killed"], 1, stderr=["killed by signal 9"])
+    check(re.search(r"worker \d on CPU \d: score \d+", results["worker killed"].stdout),
+          f"worker killed: the other worker's score lost: {results['worker killed'].stdout!r}")
     # Catches the second Ctrl-C ending the starter, and Ctrl-C passed on to the workers twice:
     # each worker's interrupted run is reported.
-    stdout, stderr = ended["Ctrl-C"]
-    check(started["Ctrl-C"].returncode == 130 and "0 of 1 rounds finished" in stderr
-          and len(re.findall(r"worker \d[^:]*: interrupted after", stderr)) == 2,
-          f"Ctrl-C twice: {started['Ctrl-C'].returncode} {stderr!r}")
+    exited("Ctrl-C twice", results["Ctrl-C"], 130, stderr=["0 of 1 rounds finished"])
+    check(len(re.findall(r"worker \d[^:]*: interrupted after", results["Ctrl-C"].stderr)) == 2,
+          f"Ctrl-C twice: not two interrupted runs reported: {results['Ctrl-C'].stderr!r}")
 
 
 modes = {"--real-run": real_run, "--jobs": jobs}
