@@ -77,10 +77,11 @@ def refused(result, label, says):
 
 
 def quick_cases():
-    for arguments, says in [(["extra"], "'extra'"), (["--compare", "old.json"], "--compare"),
-                            # Catches --jobs unbounded: a typo must not start a process per job.
-                            (["--jobs", "2000000000"], "--jobs 2000000000 is more than")]:
-        refused(run(*arguments), " ".join(arguments), says)
+    for case in [dict(arguments=["extra"], says="'extra'"),
+                 dict(arguments=["--compare", "old.json"], says="--compare"),
+                 # Catches --jobs unbounded: a typo must not start a process per job.
+                 dict(arguments=["--jobs", "2000000000"], says="--jobs 2000000000 is more than")]:
+        refused(run(*case["arguments"]), " ".join(case["arguments"]), case["says"])
     result = run("--version")
     check(result.stdout == f"orvendale-cli (Orvendale) {version}, workload revision 3\n",
           f"--version: {result.stdout!r}, not the version line")
@@ -110,17 +111,21 @@ def quick_cases():
         exited("--compare", result, 0, stdout=["new / old (medians): 1.0985 (+9.85 %)",
                "significant at the 5 % level (p = 0.0286): new scores higher",
                "0 of 4 old and 1 of 4 new runs were contended", "0 old and 1 new runs were uneven"])
-        for name, content, says in [
-            ("bad.json", "{not json", "bad.json: not JSON"),
-            ("bad.json", {"program": "Another", "workloadRevision": 1, "runs": []}, '"program"'),
-            ("bad.json", scored(100, revision=2), "bad.json has 2: their scores measure different"),
-            ("bad\x1f.json", scored(100, 0), 'bad?.json: field "runs[1].score"'),
-            ("jobs.json", multi_core(200), "jobs.json holds multi-core scores (--jobs)"),
+        for case in [
+            dict(name="bad.json", data="{not json", says="bad.json: not JSON"),
+            dict(name="bad.json", data={**scored(), "program": "Another"}, says='"program"'),
+            dict(name="bad.json", data=scored(100, revision=2),
+                 says="bad.json has 2: their scores measure different"),
+            dict(name="bad\x1f.json", data=scored(100, 0), says='bad?.json: field "runs[1].score"'),
+            dict(name="jobs.json", data=multi_core(200),
+                 says="jobs.json holds multi-core scores (--jobs)"),
             # Catches fractions taken as whole numbers.
-            ("bad.json", scored(100.5), 'bad.json: field "runs[0].score"'),
-            ("bad.json", scored(100, revision=1.5), 'bad.json: field "workloadRevision"'),
+            dict(name="bad.json", data=scored(100.5), says='bad.json: field "runs[0].score"'),
+            dict(name="bad.json", data=scored(100, revision=1.5),
+                 says='bad.json: field "workloadRevision"'),
         ]:
-            refused(run("--compare", old, write(name, content)), f"--compare with {name!r}", says)
+            refused(run("--compare", old, write(case["name"], case["data"])),
+                    f"--compare with {case['name']!r}", case["says"])
         # Of different worker counts, compared with a note naming both (catches them refused).
         result = run("--compare", write("a.json", multi_core(200, 204, 202, 206)),
                      write("b.json", multi_core(420, 426, 422, 424, jobs=4)))
@@ -144,8 +149,10 @@ def quick_cases():
 
 def real_run():
     # Qt's Unix dispatcher with the gated pump; then GLib's, where every pump is a plain one.
-    for no_glib, pump in [("1", "QEventDispatcherUNIX, gated"), ("", "QEventDispatcherGlib, plain")]:
-        result = run(env={**os.environ, "QT_NO_GLIB": no_glib})
+    for case in [dict(no_glib="1", pump="QEventDispatcherUNIX, gated"),
+                 dict(no_glib="", pump="QEventDispatcherGlib, plain")]:
+        pump = case["pump"]
+        result = run(env={**os.environ, "QT_NO_GLIB": case["no_glib"]})
         print(result.stdout + result.stderr)
         score = re.search(r"^run 1 of 1: score (\d+) \(workload revision 3\), (\d+) iterations "
                           r"in ([\d.]+) ms, .*; CPU [\d.]+ ms, ([\d.]+) % of the wall time, "
