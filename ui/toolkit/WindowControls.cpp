@@ -42,6 +42,42 @@ void applyWindowLook(QWidget& window, const WindowDescription& description) {
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   }
 }
+
+Label* createLabel(QWidget& window, const ControlDescription& control, const QString& caption) {
+  auto* label = new Label(caption, &window);
+  label->setAlignment((control.alignment == Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
+                      Qt::AlignTop);
+  return label;
+}
+
+// What every widget takes from its description, whatever its kind.
+void applyControlLook(QWidget& widget, const QWidget& window, const ControlDescription& control) {
+  widget.setObjectName(QString::fromUtf8(control.name));
+  widget.setGeometry(pixelRect(control));
+  if (control.font) {
+    widget.setFont(toQFont(*control.font, window.font()));
+  }
+  applyColors(widget, control);
+  widget.setEnabled(control.enabled);
+  widget.setVisible(control.visible);
+}
+
+// Buttons and shown text boxes take the focus; labels and shapes never do.
+bool takesFocus(const ControlDescription& control) {
+  return control.kind == ControlKind::CommandButton ||
+         (control.kind == ControlKind::TextBox && control.visible);
+}
+
+// Chains the widgets in the order of their tab indexes and focuses the first.
+void focusInTabOrder(std::vector<std::pair<int, QWidget*>> focusable) {
+  std::sort(focusable.begin(), focusable.end());
+  for (std::size_t i = 1; i < focusable.size(); ++i) {
+    QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+  }
+  if (!focusable.empty()) {
+    focusable.front().second->setFocus();
+  }
+}
 }  // namespace
 
 QFont toQFont(const FontSpec& wanted, const QFont& fallback) {
@@ -62,62 +98,52 @@ WindowControls::WindowControls(QWidget& window, const WindowDescription& descrip
   std::vector<std::pair<int, QWidget*>> focusable;
   for (auto it = description.controls.rbegin(); it != description.controls.rend(); ++it) {
     const ControlDescription& control = *it;
-    const QString caption = QString::fromUtf8(control.caption);
-    QWidget* widget = nullptr;
-    switch (control.kind) {
-      case ControlKind::CommandButton: {
-        auto* button = new CommandButton(
-            caption, toQColor(control.backColor.value_or(Rgb{192, 192, 192})), &window);
-        button->setDefault(control.isDefault);
-        if (control.cancel) {
-          cancelButton_ = button;
-        }
-        focusable.emplace_back(control.tabIndex, button);
-        widget = button;
-        break;
-      }
-      case ControlKind::Label: {
-        auto* label = new Label(caption, &window);
-        label->setAlignment(
-            (control.alignment == Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
-            Qt::AlignTop);
-        widget = label;
-        break;
-      }
-      case ControlKind::TextBox:
-        widget = new TextBox(caption, &window);
-        if (control.visible) {
-          focusable.emplace_back(control.tabIndex, widget);
-        }
-        break;
-      case ControlKind::Shape:
-        widget = new Shape(toQColor(control.backColor.value_or(Rgb{0, 0, 0})), &window);
-        break;
-      case ControlKind::Timer: {
-        Timer& timer = timers_.try_emplace(control.name, &window).first->second;
-        timer.setInterval(control.interval);
-        timer.setEnabled(control.enabled);
-        continue;
-      }
+    QWidget* widget = createControl(window, control);
+    if (widget == nullptr) {
+      continue;
     }
-    widget->setObjectName(QString::fromUtf8(control.name));
-    widget->setGeometry(pixelRect(control));
-    if (control.font) {
-      widget->setFont(toQFont(*control.font, window.font()));
-    }
-    applyColors(*widget, control);
-    widget->setEnabled(control.enabled);
-    widget->setVisible(control.visible);
+    applyControlLook(*widget, window, control);
     widgets_.emplace(control.name, widget);
+    if (takesFocus(control)) {
+      focusable.emplace_back(control.tabIndex, widget);
+    }
   }
+  focusInTabOrder(std::move(focusable));
+}
 
-  std::sort(focusable.begin(), focusable.end());
-  for (std::size_t i = 1; i < focusable.size(); ++i) {
-    QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+QWidget* WindowControls::createControl(QWidget& window, const ControlDescription& control) {
+  const QString caption = QString::fromUtf8(control.caption);
+  switch (control.kind) {
+    case ControlKind::CommandButton:
+      return createButton(window, control, caption);
+    case ControlKind::Label:
+      return createLabel(window, control, caption);
+    case ControlKind::TextBox:
+      return new TextBox(caption, &window);
+    case ControlKind::Shape:
+      return new Shape(toQColor(control.backColor.value_or(Rgb{0, 0, 0})), &window);
+    case ControlKind::Timer:
+      addTimer(window, control);
+      break;
   }
-  if (!focusable.empty()) {
-    focusable.front().second->setFocus();
+  return nullptr;
+}
+
+CommandButton* WindowControls::createButton(QWidget& window, const ControlDescription& control,
+                                            const QString& caption) {
+  auto* button =
+      new CommandButton(caption, toQColor(control.backColor.value_or(Rgb{192, 192, 192})), &window);
+  button->setDefault(control.isDefault);
+  if (control.cancel) {
+    cancelButton_ = button;
   }
+  return button;
+}
+
+void WindowControls::addTimer(QWidget& window, const ControlDescription& control) {
+  Timer& timer = timers_.try_emplace(control.name, &window).first->second;
+  timer.setInterval(control.interval);
+  timer.setEnabled(control.enabled);
 }
 
 Timer& WindowControls::timer(std::string_view name) const {

@@ -34,6 +34,11 @@ class WindowControls {
   void disableTimers();
 
  private:
+  // The control's widget, made a child of `window`; null for a timer, which has none.
+  QWidget* createControl(QWidget& window, const ControlDescription& control);
+  CommandButton* createButton(QWidget& window, const ControlDescription& control,
+                              const QString& caption);
+  void addTimer(QWidget& window, const ControlDescription& control);
   // A name missing from the window's description is a programming error: stops the program.
   [[noreturn]] void noSuchControl(std::string_view name) const;
 
