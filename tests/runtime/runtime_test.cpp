@@ -22,25 +22,37 @@ TEST(AddChecked16, AddsWithinRangeAndRaisesOverflowOutside) {
 }
 
 TEST(FloatStatus, RaisesOnFaultFlagsOnlyAndClearsThem) {
-  for (const auto& [flag, code] : {std::pair<int, int>{FE_INVALID, kFloatingPoint},
-                                   {FE_DIVBYZERO, kFloatingPoint},
-                                   {FE_UNDERFLOW, 0}}) {
+  const struct {
+    int flag;
+    int code;  // of the error it raises
+  } cases[] = {
+      {.flag = FE_INVALID, .code = kFloatingPoint},
+      {.flag = FE_DIVBYZERO, .code = kFloatingPoint},
+      {.flag = FE_UNDERFLOW, .code = 0},
+  };
+  for (const auto& c : cases) {
     clearFloatStatus();
-    std::feraiseexcept(flag);
-    EXPECT_EQ(errorCodeOf([] { testFloatStatus(); }), code) << "flag " << flag;
-    EXPECT_EQ(errorCodeOf([] { testFloatStatus(); }), 0) << "flag left set: " << flag;
+    std::feraiseexcept(c.flag);
+    EXPECT_EQ(errorCodeOf([] { testFloatStatus(); }), c.code) << "flag " << c.flag;
+    EXPECT_EQ(errorCodeOf([] { testFloatStatus(); }), 0) << "flag left set: " << c.flag;
   }
 }
 
 TEST(NumberToText, FormatsLikeTheTextStageAndTheResultLabelExpect) {
-  for (const auto& [value, text] : {std::pair{std::cos(3.1231), "-.999829015754428"},
-                                    {-0.25, "-.25"},
-                                    {0.0, "0"},
-                                    {1.0 / 3.0, ".333333333333333"},
-                                    {123456789012345.0, "123456789012345"},
-                                    {1e20, "1E+20"},
-                                    {1.5e-7, "1.5E-07"}}) {
-    EXPECT_EQ(rtcVarStrFromVar(value), text) << value;
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {.value = std::cos(3.1231), .text = "-.999829015754428"},
+      {.value = -0.25, .text = "-.25"},
+      {.value = 0.0, .text = "0"},
+      {.value = 1.0 / 3.0, .text = ".333333333333333"},
+      {.value = 123456789012345.0, .text = "123456789012345"},
+      {.value = 1e20, .text = "1E+20"},
+      {.value = 1.5e-7, .text = "1.5E-07"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(rtcVarStrFromVar(c.value), c.text) << c.value;
   }
 }
 
