@@ -34,17 +34,19 @@ std::string applied(void (clsEncrypter::*step)(), std::string text,
 }
 
 TEST(Armour, KnownExamplesAndLenientDecoding) {
-  struct Case {
-    std::string plain, armoured;
-    bool bothWays;
+  const struct {
+    std::string plain;
+    std::string armoured;
+    bool bothWays = false;  // Stretch gives `armoured` too; otherwise only Shrink is checked
+  } cases[] = {
+      {.plain = "0.5", .armoured = "kip;", .bothWays = true},
+      {.plain = "Hi", .armoured = "CdO", .bothWays = true},
+      {.plain = "\xFD\xBE\x7F", .armoured = "xyz "},  // packed character below the alphabet
+      {.plain = "", .armoured = " "},                 // one character decodes to nothing
+      {.plain = "0.5", .armoured = "kip;x"},          // a fifth character is ignored
+      {.plain = "\x8D", .armoured = "\xC8\x7B"},      // data code above the alphabet wraps its bits
   };
-  for (const Case& c : {
-           Case{"0.5", "kip;", true}, Case{"Hi", "CdO", true},
-           Case{"\xFD\xBE\x7F", "xyz ", false},  // packed character below the alphabet
-           Case{"", " ", false},                 // one character decodes to nothing
-           Case{"0.5", "kip;x", false},          // a fifth character is ignored
-           Case{"\x8D", "\xC8\x7B", false},      // data code above the alphabet wraps its bits
-       }) {
+  for (const auto& c : cases) {
     MsgBoxRecorder recorder;
     if (c.bothWays) {
       EXPECT_EQ(applied(&clsEncrypter::Stretch, c.plain), c.armoured);
@@ -80,17 +82,19 @@ TEST(Armour, UndecodableTextRaisesInvalidArgumentAndStaysAsItWas) {
 }
 
 TEST(Encrypter, KeystreamIsPinnedAndDependsOnTheKeyAlone) {
-  struct Case {
+  using namespace std::literals;
+  const struct {
     std::string key;
     std::string_view keystream;  // DoXor over eight zero bytes
+  } cases[] = {
+      {.key = "", .keystream = "\x96\x9a\x1a\xe9\xbc\xf1\xf8\xe2"sv},
+      {.key = "kvt", .keystream = "\x41\xa8\x83\xb5\x05\xd0\xed\x0c"sv},
+      // A key code of 0 hands -0.0 to the generator: it repeats the last draw.
+      {.key = std::string(1, '\0'), .keystream = "\x00\x95\x67\x71\x42\xb6\x98\x62"sv},
   };
-  using namespace std::literals;
-  for (const Case& c : {Case{"", "\x96\x9a\x1a\xe9\xbc\xf1\xf8\xe2"sv},
-                        Case{"kvt", "\x41\xa8\x83\xb5\x05\xd0\xed\x0c"sv},
-                        // A key code of 0 hands -0.0 to the generator: it repeats the last draw.
-                        Case{std::string(1, '\0'), "\x00\x95\x67\x71\x42\xb6\x98\x62"sv}}) {
+  for (const auto& c : cases) {
     for (const std::uint32_t seed : {0x50000u, 0xABCDEFu}) {
-      setRandomState({seed, 0.25f});
+      setRandomState({.seed = seed, .lastValue = 0.25f});
       EXPECT_EQ(applied(&clsEncrypter::DoXor, std::string(8, '\0'), &c.key), c.keystream)
           << "key '" << c.key << "' after seed " << seed;
     }
