@@ -13,7 +13,10 @@
 
 namespace {
 struct {
-  long log, tan, cos, sin;
+  long log;
+  long tan;
+  long cos;
+  long sin;
 } g_calls;
 }  // namespace
 
@@ -35,11 +38,18 @@ using testing::errorCodeOf;
 using testing::ScriptedHost;
 
 TEST(Engine, ScoreIsFloorOfOnePointSixTimesIterations) {
-  for (const auto& [iterations, score] : {std::pair{1, 1}, {2, 3}, {3, 4}, {5, 8}, {10, 16}}) {
+  const struct {
+    int iterations;
+    int score;
+  } cases[] = {
+      {.iterations = 1, .score = 1}, {.iterations = 2, .score = 3},   {.iterations = 3, .score = 4},
+      {.iterations = 5, .score = 8}, {.iterations = 10, .score = 16},
+  };
+  for (const auto& run : cases) {
     ScriptedHost host;
-    host.endAfter(iterations);
+    host.endAfter(run.iterations);
     host.engine.Command1_Click();
-    EXPECT_EQ(host.label1, "Result: " + std::to_string(score));
+    EXPECT_EQ(host.label1, "Result: " + std::to_string(run.score));
     EXPECT_EQ(host.pointers, (std::vector<int>{11, 0})) << "busy pointer during the run only";
   }
   EXPECT_EQ(errorCodeOf([] { BenchmarkEngine::score(1e308); }), kFloatingPoint)
