@@ -12,17 +12,23 @@
 #include <random>
 
 #include "runtime/msgbox.h"
-#include "ui/frmAbout.h"
 #include "ui/frmMain.h"
 
 using namespace orvendale::ui;
 
-// Whether an action is tried while the episode keeps a run going to its end: never, always, on
-// About only, or on About and, while no run goes, on the main window to start it.
-enum class Kept { kNo, kYes, kOnAbout, kOnAboutOrToStart };
+constexpr int kPicks = 30;         // an action's odds are out of so many picks
+constexpr int kDeepest = 3;        // nested runs: no more are started
+constexpr qint64 kRunMs = 11'500;  // a run's 10 s and a margin
+
+enum class Kept {     // whether an action is tried while the episode keeps a run going to its end
+  kNo,                // never
+  kYes,               // always
+  kOnAbout,           // on About only
+  kOnAboutOrToStart,  // on About, and on the main window to start a run while none goes
+};
 
 struct Action {
-  int odds;  // tried on this many of 30 picks
+  int odds;  // tried on this many of kPicks picks
   Kept kept = Kept::kNo;
   bool late = false;     // tried once time is up too: it may close a window
   std::string_view aim;  // Command1: Run Benchmark, Command2: Exit; on About, both its Close
@@ -84,12 +90,12 @@ class Player : public QObject {
  private:
   int below(std::size_t n) { return static_cast<int>(rng_() % n); }
   QPoint inside(const QRect& r) { return {r.x() + below(r.width()), r.y() + below(r.height())}; }
-  bool fits(qint64 ms = 11'500) const { return budgetMs_ - clock_.elapsed() > ms; }  // a run
+  bool fits(qint64 ms = kRunMs) const { return budgetMs_ - clock_.elapsed() > ms; }
   void episode() {
     ends_ = 0;
     depth_ = 0;
     endedAt_ = qint64(1) << 40;  // not yet
-    calm_ = fits() && (below(10) < 4 || (completed_ == 0 && !fits(23'000)));
+    calm_ = fits() && (below(10) < 4 || (completed_ == 0 && !fits(2 * kRunMs)));
     ++episode_;
     log(QString("episode %1%2").arg(episode_).arg(calm_ ? ", keeping a run to its end" : ""));
     main_ = &frmMain::defaultInstance();
@@ -100,7 +106,7 @@ class Player : public QObject {
     });
     connect(&main_->button("Command1"), &CommandButton::clicked, this, [this] {
       --depth_;
-      if (depth_ == 0 && main_->engine().intTicks() == 100) {
+      if (depth_ == 0 && main_->engine().intTicks() == orvendale::BenchmarkEngine::kTickLimit) {
         ++completed_;
       }
       calm_ = calm_ && depth_ > 0;
@@ -119,9 +125,9 @@ class Player : public QObject {
         action.aim.starts_with("the popup") && popup == nullptr,  // nothing to choose
         clock_.elapsed() >= budgetMs_ && !action.late,            // time is up
         action.aim == "the close box" && popup != nullptr,  // the click would only shut the popup
-        onMain && action.aim == "Command1" && depth_ > 2,   // a fourth nested run
-        calm_ && action.kept == Kept::kNo,                  // it could end or restart the kept run
-        calm_ && onMain && action.kept == Kept::kOnAbout,   // likewise on the main window
+        onMain && action.aim == "Command1" && depth_ >= kDeepest,  // a fourth nested run
+        calm_ && action.kept == Kept::kNo,                 // it could end or restart the kept run
+        calm_ && onMain && action.kept == Kept::kOnAbout,  // likewise on the main window
         calm_ && onMain && action.kept == Kept::kOnAboutOrToStart && depth_ > 0,  // a run inside it
     };
     return std::ranges::find(reasons, true) != std::end(reasons);
@@ -145,7 +151,7 @@ class Player : public QObject {
     auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     calm_ = calm_ && (depth_ > 0 || fits());  // or too late to start the run it keeps
     const bool onMain = &form == main_.data();
-    if (below(30) >= action.odds || ruledOut(action, onMain, popup)) {
+    if (below(kPicks) >= action.odds || ruledOut(action, onMain, popup)) {
       return step(episode);
     }
     QWidget* window = &form;
@@ -161,7 +167,7 @@ class Player : public QObject {
       at = inside(form.rect());
     }
     const auto mouse = action.aim == "anywhere" ? Qt::MouseButton(1 << below(3)) : action.button;
-    const int keys = depth_ > 2 ? 2 : 4;  // three runs deep: no Return or Space to start a fourth
+    const int keys = depth_ >= kDeepest ? 2 : 4;  // no Return or Space to start a run deeper
     const Qt::Key key = action.keys[action.aim == "a key" ? below(keys) : 0].key();  // or none
     // Released at once, but later when the press closes the popup and Qt passes it on.
     const int hold =
@@ -204,19 +210,18 @@ class Player : public QObject {
     const int shown = static_cast<int>(forms(true).size());
     const int loaded = Form::loadedFormCount();
     const QString caption = main_ != nullptr ? main_->label("Label1").text() : "Result: 1";
-    const std::pair<bool, QString> rules[] = {
-        {loaded != shown, QString("%1 windows are loaded but %2 shown").arg(loaded).arg(shown)},
-        {shown > 2, "two About windows are open"},
-        {loaded > 0 && ends_ > 0, "the program has ended with a window loaded"},
-        {loaded == 0 && ends_ == 0, "no window is loaded but the program goes on"},
-        {!kResult.match(caption).hasMatch(), "Label1 reads \"" + caption + "\""},
-        {depth_ > 0 && clock_.elapsed() > endedAt_ + 3000, "a run goes on 3 s after the end"},
-        {clock_.elapsed() > budgetMs_ + 30'000, "the seed goes on 30 s past its time"}};
-    for (const auto& [broken, what] : rules) {
+    const auto failIf = [&when, this](bool broken, const QString& what) {
       if (broken) {
         fail(what + " " + when);
       }
-    }
+    };
+    failIf(loaded != shown, QString("%1 windows are loaded but %2 shown").arg(loaded).arg(shown));
+    failIf(shown > 2, "two About windows are open");
+    failIf(loaded > 0 && ends_ > 0, "the program has ended with a window loaded");
+    failIf(loaded == 0 && ends_ == 0, "no window is loaded but the program goes on");
+    failIf(!kResult.match(caption).hasMatch(), "Label1 reads \"" + caption + "\"");
+    failIf(depth_ > 0 && clock_.elapsed() > endedAt_ + 3000, "a run goes on 3 s after the end");
+    failIf(clock_.elapsed() > budgetMs_ + 30'000, "the seed goes on 30 s past its time");
   }
   [[noreturn]] void fail(const QString& what) {
     qFatal("seed %u (replay: ORVENDALE_EXERCISE_SEED=%u), %d actions in: %s\n  %s", seed_, seed_,
