@@ -10,8 +10,7 @@
 using namespace orvendale;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = (setMsgBoxHandler([](std::string_view) {}), true);
-  (void)quiet;
+  [[maybe_unused]] static const bool quiet = (setMsgBoxHandler([](std::string_view) {}), true);
   const std::string input(reinterpret_cast<const char*>(data), size);
 
   clsEncrypter decoder;

@@ -13,8 +13,8 @@
 using namespace orvendale;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool noMessages = (setMsgBoxHandler([](std::string_view) { std::abort(); }), true);
-  (void)noMessages;
+  [[maybe_unused]] static const bool noMessages =
+      (setMsgBoxHandler([](std::string_view) { std::abort(); }), true);
   if (size == 0) {
     return 0;
   }
