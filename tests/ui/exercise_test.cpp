@@ -16,11 +16,26 @@
 
 using namespace orvendale::ui;
 
-constexpr int kPicks = 30;         // an action's odds are out of so many picks
-constexpr int kDeepest = 3;        // nested runs: no more are started
-constexpr qint64 kRunMs = 11'500;  // a run's 10 s and a margin
+constexpr int kPicks = 30;             // an action's odds are out of so many picks
+constexpr int kKeptInTen = 4;          // episodes in ten that keep a run going to its end
+constexpr int kDeepest = 3;            // nested runs: no more are started
+constexpr int kKeysStartingNoRun = 2;  // the first of "a key"'s keys: Tab and Down
+constexpr int kSpots = 50;             // spots tried for a right click on no control
+constexpr int kLogTail = 40;           // lines of the log a finding shows
+constexpr int kCheckEveryMs = 250;     // the periodic check
+constexpr int kQuickMs = 40;           // a quick user's longest pause
+constexpr int kSlowMs = 400;           // a slower user's longest pause, and a pause's shortest
+constexpr int kLongestPauseMs = 2000;  // a slower user's longest pause but one
+constexpr int kLongestHoldMs = 120;    // a press held while the popup it closes goes
+constexpr int kNoLimitMs = 1 << 30;    // the test's own timeout ends a hang
+constexpr qint64 kEpisodeMs = 1000;    // the least time left to start another episode
+constexpr qint64 kRunMs = 11'500;      // a run's 10 s and a margin
+constexpr qint64 kNotYet = qint64(1) << 40;  // the program's end, before it comes
+constexpr qint64 kRunAfterEndMs = 3000;      // the longest a run goes on after the program's end
+constexpr qint64 kOvertimeMs = 30'000;       // the longest a seed goes on past its time
 
-enum class Kept {     // whether an action is tried while the episode keeps a run going to its end
+// Whether an action is tried while the episode keeps a run going to its end.
+enum class Kept {
   kNo,                // never
   kYes,               // always
   kOnAbout,           // on About only
@@ -48,6 +63,7 @@ const Action kActions[] = {
      .keys = {Qt::Key_Tab, Qt::Key_Down, Qt::Key_Return, Qt::Key_Space}},
     {.odds = 5, .kept = Kept::kYes, .late = true, .aim = "the focus", .keys = {Qt::Key_Escape}},
 };
+const Qt::MouseButton kAnyButton[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
 const QRegularExpression kResult(R"(^Result: (\(not run\)|[1-9][0-9]*)$)");
 
 std::vector<Form*> forms(bool shownOnly = false) {
@@ -80,8 +96,8 @@ class Player : public QObject {
     runs_ = 0;
     completed_ = 0;
     clock_.start();
-    watchdog_.start(250);
-    while (fits(1000)) {
+    watchdog_.start(kCheckEveryMs);
+    while (fits(kEpisodeMs)) {
       episode();
     }
     qInfo("%d actions, %d runs started, %d run to their end", actions_, runs_, completed_);
@@ -94,8 +110,8 @@ class Player : public QObject {
   void episode() {
     ends_ = 0;
     depth_ = 0;
-    endedAt_ = qint64(1) << 40;  // not yet
-    calm_ = fits() && (below(10) < 4 || (completed_ == 0 && !fits(2 * kRunMs)));
+    endedAt_ = kNotYet;
+    calm_ = fits() && (below(10) < kKeptInTen || (completed_ == 0 && !fits(2 * kRunMs)));
     ++episode_;
     log(QString("episode %1%2").arg(episode_).arg(calm_ ? ", keeping a run to its end" : ""));
     main_ = &frmMain::defaultInstance();
@@ -114,7 +130,7 @@ class Player : public QObject {
     main_->Show();
     const bool exposed = QTest::qWaitForWindowExposed(main_);
     QTimer::singleShot(0, this, [this, e = episode_] { step(e); });
-    const bool ended = QTest::qWaitFor([] { return Form::loadedFormCount() == 0; }, 1 << 30);
+    const bool ended = QTest::qWaitFor([] { return Form::loadedFormCount() == 0; }, kNoLimitMs);
     if (!exposed || !ended || ends_ != 1 || !forms().empty()) {
       fail(QString::asprintf("ended %d times, %zu windows left, shown %d", ends_, forms().size(),
                              exposed));
@@ -135,9 +151,9 @@ class Player : public QObject {
   // Until the next action: mostly a quick user's, one time in ten a pause.
   int pause() {
     if (below(10) >= 9) {
-      return 400 + below(1600);
+      return kSlowMs + below(kLongestPauseMs - kSlowMs);
     }
-    return below(below(10) < 6 ? 40 : 400);
+    return below(below(10) < 6 ? kQuickMs : kSlowMs);
   }
   // Plays an action on a shown window, or tries another; the next step is due first (a run blocks).
   void step(int episode) {
@@ -163,15 +179,17 @@ class Player : public QObject {
       area = form.button(onMain ? action.aim : "Command1").geometry();
     }
     QPoint at = inside(area);
-    for (int i = 0; i < 50 && action.aim == "the surface" && form.childAt(at) != nullptr; ++i) {
+    for (int i = 0; i < kSpots && action.aim == "the surface" && form.childAt(at) != nullptr; ++i) {
       at = inside(form.rect());
     }
-    const auto mouse = action.aim == "anywhere" ? Qt::MouseButton(1 << below(3)) : action.button;
-    const int keys = depth_ >= kDeepest ? 2 : 4;  // no Return or Space to start a run deeper
+    const auto mouse =
+        action.aim == "anywhere" ? kAnyButton[below(std::size(kAnyButton))] : action.button;
+    const int keys = depth_ >= kDeepest ? kKeysStartingNoRun : action.keys.count();
     const Qt::Key key = action.keys[action.aim == "a key" ? below(keys) : 0].key();  // or none
     // Released at once, but later when the press closes the popup and Qt passes it on.
-    const int hold =
-        popup != nullptr && !popup->geometry().contains(window->mapToGlobal(at)) ? below(120) : 0;
+    const int hold = popup != nullptr && !popup->geometry().contains(window->mapToGlobal(at))
+                         ? below(kLongestHoldMs)
+                         : 0;
     const QString what = QString::asprintf("%s: button %d, key '%s', on %s", action.aim.data(),
                                            int(mouse), qPrintable(QKeySequence(key).toString()),
                                            qPrintable(window->objectName()));
@@ -220,12 +238,14 @@ class Player : public QObject {
     failIf(loaded > 0 && ends_ > 0, "the program has ended with a window loaded");
     failIf(loaded == 0 && ends_ == 0, "no window is loaded but the program goes on");
     failIf(!kResult.match(caption).hasMatch(), "Label1 reads \"" + caption + "\"");
-    failIf(depth_ > 0 && clock_.elapsed() > endedAt_ + 3000, "a run goes on 3 s after the end");
-    failIf(clock_.elapsed() > budgetMs_ + 30'000, "the seed goes on 30 s past its time");
+    failIf(depth_ > 0 && clock_.elapsed() > endedAt_ + kRunAfterEndMs,
+           QString("a run goes on %1 s after the end").arg(kRunAfterEndMs / 1000));
+    failIf(clock_.elapsed() > budgetMs_ + kOvertimeMs,
+           QString("the seed goes on %1 s past its time").arg(kOvertimeMs / 1000));
   }
   [[noreturn]] void fail(const QString& what) {
     qFatal("seed %u (replay: ORVENDALE_EXERCISE_SEED=%u), %d actions in: %s\n  %s", seed_, seed_,
-           actions_, qPrintable(what), qPrintable(log_.mid(log_.size() - 40).join("\n  ")));
+           actions_, qPrintable(what), qPrintable(log_.mid(log_.size() - kLogTail).join("\n  ")));
   }
   qint64 log(const QString& what) {
     log_.append(QString("%1 ms, %2 deep: ").arg(clock_.elapsed(), 6).arg(depth_) + what);
