@@ -48,7 +48,7 @@ int workerMain(int argc, char* argv[], std::optional<int> cpu) {
   // Only the program that started it sends it SIGINT, once: a second one ends it at once.
   const InterruptWatch interrupt(0);
   RunSetup setup(interrupt);
-  std::fputs(std::string(kReadyLine).c_str(), stdout);
+  std::fwrite(kReadyLine.data(), 1, kReadyLine.size(), stdout);
   std::fflush(stdout);
   waitForStart();
   const std::int64_t start = monotonicNanoseconds();
