@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "benchmark/WorkIteration.h"
-#include "cli/Options.h"
-#include "cli/SessionRuns.h"
+#include "cli/command/Options.h"
+#include "cli/command/SessionRuns.h"
 #include "cli/compare/Compare.h"
 #include "cli/jobs/Worker.h"
 #include "cli/jobs/WorkerProtocol.h"

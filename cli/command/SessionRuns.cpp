@@ -1,4 +1,4 @@
-#include "cli/SessionRuns.h"
+#include "cli/command/SessionRuns.h"
 
 #include <cstdio>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "cli/Options.h"
+#include "cli/command/Options.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/Options.h"
+#include "cli/command/Options.h"
 #include "cli/measure/InterruptWatch.h"
 #include "cli/report/Session.h"
 

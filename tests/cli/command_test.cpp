@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/Options.h"
+#include "cli/command/Options.h"
 
 namespace orvendale::cli {
 namespace {
