@@ -170,7 +170,7 @@ MUTANTS = [
     ("envnotes-mains", "cli/system/EnvironmentNotes.cpp", 'firstLine(supply / "online") == "0"',
      'firstLine(supply / "online") == "1"', "on mains reported as on battery"),
     ("interrupt-no-stop", "cli/measure/MeasuredRun.cpp", "if (interrupt.requested()) {\n      host_.stopRun();",
-     "if (interrupt.requested()) {\n      (void)host;", "Ctrl-C waits for the run's end"),
+     "if (interrupt.requested()) {\n      (void)tick;", "Ctrl-C waits for the run's end"),
     ("jobs-no-forward", "cli/jobs/WorkerProcesses.cpp", "kill(child.pid, SIGINT);", "(void)child;",
      "Ctrl-C leaves the workers running"),
     ("jobs-no-parent-death", "cli/jobs/Worker.cpp", "prctl(PR_SET_PDEATHSIG, SIGTERM);", "",
