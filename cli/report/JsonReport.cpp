@@ -28,12 +28,16 @@ QJsonValue optionalNumber(std::optional<int> number) {
 
 QJsonObject machineObject(const Machine& machine) {
   return QJsonObject{
+      {"id", qs(machine.identity.id)},
+      {"idSource", qs(machine.identity.source)},
+      {"hostName", qs(machine.identity.hostName)},
       {"cpuModel", optionalText(machine.cpuModel)},
       {"logicalCpus", optionalNumber(machine.logicalCpus)},
       {"physicalCores", optionalNumber(machine.physicalCores)},
       {"allowedCpus", optionalNumber(machine.allowedCpus)},
       {"kernel", optionalText(machine.kernel)},
       {"osRelease", optionalText(machine.osRelease)},
+      {"libcVersion", optionalText(machine.libcVersion)},
       {"compiler", qs(machine.compiler)},
       {"compilerFlags", qs(machine.compilerFlags)},
       {"qtVersion", qs(machine.qtVersion)},
@@ -168,6 +172,8 @@ std::string jsonReport(const Session& session) {
     notes.append(qs(note));
   }
   QJsonObject document{
+      {"sessionId", qs(session.id)},
+      {"startedAt", qs(session.startedAt)},
       {"program", qs(session.programName)},
       {"version", qs(session.programVersion)},
       {"workloadRevision", session.workloadRevision},

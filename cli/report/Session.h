@@ -14,6 +14,8 @@ namespace orvendale::cli {
 // Everything one invocation reports: what was asked, what the runs gave and what was noticed
 // about the machine.
 struct Session {
+  std::string id;         // a new UUID for each session: what tells a stored session from others
+  std::string startedAt;  // UTC, ISO 8601 to the second: "2026-12-08T22:41:05Z"
   std::string programName;
   std::string programVersion;
   int workloadRevision = 0;

@@ -126,11 +126,11 @@ std::string machineLines(const Session& session) {
                            count(machine.physicalCores) + " physical cores, " +
                            count(machine.allowedCpus) + " in this process's affinity mask)";
   return "machine: " + known(machine.cpuModel) + ", " + cpus + "; " + known(machine.kernel) + "; " +
-         known(machine.osRelease) + "\n" + "build: " + kProgramName + " " + session.programVersion +
-         ", workload revision " + std::to_string(session.workloadRevision) + "; " +
-         machine.compiler + " " + machine.compilerFlags + "; Qt " + machine.qtVersion +
-         ", event dispatcher " + known(machine.eventDispatcher) + ", " + machine.eventPump +
-         " event pump\n";
+         known(machine.osRelease) + "; " + known(machine.libcVersion) + "\n" +
+         "build: " + kProgramName + " " + session.programVersion + ", workload revision " +
+         std::to_string(session.workloadRevision) + "; " + machine.compiler + " " +
+         machine.compilerFlags + "; Qt " + machine.qtVersion + ", event dispatcher " +
+         known(machine.eventDispatcher) + ", " + machine.eventPump + " event pump\n";
 }
 
 }  // namespace orvendale::cli

@@ -1,5 +1,6 @@
 #include "cli/system/Machine.h"
 
+#include <gnu/libc-version.h>
 #include <sys/utsname.h>
 
 #include <QAbstractEventDispatcher>
@@ -89,12 +90,14 @@ std::string buildCompilerFlags() {
 
 Machine describeMachine(const SystemRoots& roots) {
   Machine machine;
+  machine.identity = identifyMachine(roots);
   readCpuInfo(roots, machine);
   readOsRelease(roots, machine);
   utsname names{};
   if (uname(&names) == 0) {
     machine.kernel = std::string(names.sysname) + " " + names.release;
   }
+  machine.libcVersion = std::string("glibc ") + gnu_get_libc_version();
   machine.compiler = buildCompiler();
   machine.compilerFlags = buildCompilerFlags();
   machine.qtVersion = qVersion();

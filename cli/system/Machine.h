@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/system/MachineIdentity.h"
 #include "cli/system/SystemFiles.h"
 
 namespace orvendale::cli {
@@ -11,13 +12,16 @@ namespace orvendale::cli {
 // session's. What the system does not report is left empty (null in JSON, "unknown" in text),
 // never guessed.
 struct Machine {
+  MachineIdentity identity;
   std::optional<std::string> cpuModel;   // /proc/cpuinfo "model name"
   std::optional<int> logicalCpus;        // /proc/cpuinfo "processor" entries
   std::optional<int> physicalCores;      // /proc/cpuinfo: distinct physical and core ids
   std::optional<int> allowedCpus;        // the CPUs this process's affinity mask allows
   std::optional<std::string> kernel;     // uname: system name and release
   std::optional<std::string> osRelease;  // /etc/os-release PRETTY_NAME
-  std::string compiler;                  // from the build
+  // The C library's version: the work loop's floating-point functions are its own.
+  std::optional<std::string> libcVersion;
+  std::string compiler;  // from the build
   std::string compilerFlags;
   std::string qtVersion;                       // the Qt Core library in use
   std::optional<std::string> eventDispatcher;  // the event loop's dispatcher class
