@@ -1,5 +1,7 @@
 // orvendale-cli: the benchmark's run without a window, for scripts and CI.
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QUuid>
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -10,7 +12,9 @@
 
 #include "benchmark/WorkIteration.h"
 #include "cli/command/Options.h"
+#include "cli/command/ReportCommand.h"
 #include "cli/command/SessionRuns.h"
+#include "cli/command/StoreCommands.h"
 #include "cli/compare/Compare.h"
 #include "cli/jobs/Worker.h"
 #include "cli/jobs/WorkerProtocol.h"
@@ -37,16 +41,32 @@ bool stdoutWritten() {
   return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
 }
 
-// --help, --version and --compare: answered without a run. Nothing when `options` asks for runs.
+// --compare, --history, --import and --report: commands that make no run. Nothing when
+// `options` ask for none of them.
+std::optional<int> commandWithoutRuns(const Options& options) {
+  int status = 0;
+  if (options.compare) {
+    status = compareFiles(options.compare->first, options.compare->second, stdout, stderr);
+  } else if (options.history) {
+    status = showHistory(options, stdout, stderr);
+  } else if (!options.importFiles.empty()) {
+    status = importFiles(options, stdout, stderr);
+  } else if (options.report) {
+    status = writeReport(options, stdout, stderr);
+  } else {
+    return std::nullopt;
+  }
+  return stdoutWritten() ? status : kFailureExitStatus;
+}
+
+// --help, --version and the commands without runs. Nothing when `options` ask for runs.
 std::optional<int> answerWithoutRuns(const Options& options) {
   if (options.help) {
     std::fputs(usageText().c_str(), stdout);
     return 0;
   }
-  if (options.compare) {
-    const int status =
-        compareFiles(options.compare->first, options.compare->second, stdout, stderr);
-    return stdoutWritten() ? status : kFailureExitStatus;
+  if (const std::optional<int> status = commandWithoutRuns(options)) {
+    return status;
   }
   if (options.version) {
     std::printf("%s (%s) %s, workload revision %d\n", kProgramName,
@@ -61,6 +81,8 @@ std::optional<int> answerWithoutRuns(const Options& options) {
 // also a warning line) and, with --jobs, how many workers share how many CPUs.
 Session startSession(const Options& options) {
   Session session;
+  session.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+  session.startedAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
   session.programName = platform::App.ProductName();
   session.programVersion = platform::App.VersionText();
   session.workloadRevision = kWorkloadRevision;
@@ -106,6 +128,8 @@ int measureSession(const Options& options, int argc, char* argv[]) {
     warnInterrupted(options, session);
   }
   const bool written = stdoutWritten();
+  // After the last run and its report: storing is never part of the measured time.
+  storeSession(options, session, stderr);
   interrupt.ignoreFromNowOn();
   if (!written) {
     warn("could not write the results");

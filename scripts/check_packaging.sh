@@ -79,7 +79,9 @@ if grep -qE 'libqt6(gui|widgets|opengl)|libgl|libegl|libx' <<<"$cli_depends"; th
   echo "orvendale-cli depends on the graphical stack: $cli_depends"
   exit 1
 fi
-grep -q 'libqt6core6' <<<"$cli_depends" || { echo "orvendale-cli lacks Qt Core: $cli_depends"; exit 1; }
+for needed in libqt6core6 libqt6sql6-sqlite libjs-chart.js; do
+  grep -q "$needed" <<<"$cli_depends" || { echo "orvendale-cli lacks $needed: $cli_depends"; exit 1; }
+done
 grep -q 'libqt6widgets6' <<<"$desktop_depends" || { echo "orvendale lacks Qt Widgets: $desktop_depends"; exit 1; }
 # The event pump's gate uses Qt's private API, so both need the very Qt they were built with;
 # dpkg-shlibdeps adds that from the private symbols the binaries use.

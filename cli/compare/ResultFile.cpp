@@ -164,17 +164,25 @@ std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes
   return file;
 }
 
-std::variant<ResultFile, ResultFileError> readResultFile(const std::string& path) {
+std::variant<std::string, ResultFileError> resultFileBytes(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
     return ResultFileError{printable(path) + ": missing, or not a regular file"};
   }
-  const std::optional<std::string> bytes = fileText(path, kResultFileLimit);
+  std::optional<std::string> bytes = fileText(path, kResultFileLimit);
   if (!bytes) {
     return ResultFileError{printable(path) +
                            ": cannot be read, or larger than a result file can be"};
   }
-  return parseResultFile(*bytes, path);
+  return std::move(*bytes);
+}
+
+std::variant<ResultFile, ResultFileError> readResultFile(const std::string& path) {
+  const std::variant<std::string, ResultFileError> bytes = resultFileBytes(path);
+  if (const auto* error = std::get_if<ResultFileError>(&bytes)) {
+    return *error;
+  }
+  return parseResultFile(std::get<std::string>(bytes), path);
 }
 
 }  // namespace orvendale::cli

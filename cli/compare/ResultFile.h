@@ -34,6 +34,9 @@ inline constexpr std::size_t kResultFileLimit = 16 << 20;
 std::variant<ResultFile, ResultFileError> parseResultFile(std::string_view bytes,
                                                           const std::string& name);
 
+// The bytes of the result file at `path`, or why it cannot be read.
+std::variant<std::string, ResultFileError> resultFileBytes(const std::string& path);
+
 // Reads and parses the file at `path`.
 std::variant<ResultFile, ResultFileError> readResultFile(const std::string& path);
 

@@ -9,3 +9,7 @@ build_preset() {  # PRESET [TARGET...]
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" "${targets[@]}"
 }
+
+# The sessions these scripts run are measurements and tests: they are kept in a store of the
+# build folder's, never in the user's own (orvendale-cli's store lives under XDG_DATA_HOME).
+export XDG_DATA_HOME="$PWD/build/scratch-data"

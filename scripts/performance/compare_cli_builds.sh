@@ -7,6 +7,8 @@
 #   scripts/performance/compare_cli_builds.sh OLD_ORVENDALE_CLI NEW_ORVENDALE_CLI [PAIRS]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+# Keeps these runs out of the user's results store.
+source scripts/lib/build.sh
 old=$1
 new=$2
 pairs=${3:-5}

@@ -11,6 +11,7 @@ import json
 import os
 import re
 import signal
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -20,6 +21,9 @@ program, version = sys.argv[1], sys.argv[2]
 failures = []
 started = []
 libc = ctypes.CDLL(None)
+# The runs of these tests are stored, but never in the user's own store.
+data_home = tempfile.TemporaryDirectory()
+os.environ["XDG_DATA_HOME"] = data_home.name
 
 
 def check(condition, what):
@@ -42,11 +46,13 @@ def within(what, value, limit):
     check(value < limit, f"{what}: {value:.3f}, limit {limit}")
 
 
-def start(arguments, **options):
-    """The program in a process group of its own, killed (PR_SET_PDEATHSIG) if this test dies."""
-    process = subprocess.Popen([program, *arguments], stdout=subprocess.PIPE,
+def start(arguments, command=None, then=lambda: None, **options):
+    """The program (or `command`) in a process group of its own, killed (PR_SET_PDEATHSIG) if
+    this test dies; `then` runs in the child before it starts."""
+    process = subprocess.Popen(command or [program, *arguments], stdout=subprocess.PIPE,
                                stderr=subprocess.PIPE, text=True, process_group=0,
-                               preexec_fn=lambda: libc.prctl(1, signal.SIGKILL), **options)
+                               preexec_fn=lambda: (libc.prctl(1, signal.SIGKILL), then()),
+                               **options)
     started.append(process)
     return process
 
@@ -76,6 +82,18 @@ def refused(result, label, says):
     check(len(result.stderr.splitlines()) == 1, f"{label}: not one line: {result.stderr!r}")
 
 
+def scored(*scores, revision=1):
+    """A result file's document as --compare and --import need it at least."""
+    return {"program": "Orvendale", "workloadRevision": revision,
+            "runs": [{"status": "scored", "score": score} for score in scores]}
+
+
+def write_in(folder, name, content):
+    with open(os.path.join(folder, name), "w") as file:
+        file.write(content if isinstance(content, str) else json.dumps(content))
+    return os.path.join(folder, name)
+
+
 def quick_cases():
     for case in [dict(arguments=["extra"], says="'extra'"),
                  dict(arguments=["--compare", "old.json"], says="--compare"),
@@ -88,17 +106,11 @@ def quick_cases():
 
     # A clear difference between two hand-made files, then files that cannot be compared: one
     # line naming the file (its control characters made printable) and the field.
-    def scored(*scores, revision=1):
-        return {"program": "Orvendale", "workloadRevision": revision,
-                "runs": [{"status": "scored", "score": score} for score in scores]}
-
     def multi_core(*scores, jobs=2):
         return {**scored(100), "jobs": jobs, "rounds": [{"multiCoreScore": s} for s in scores]}
 
     def write(name, content):
-        with open(os.path.join(folder, name), "w") as file:
-            file.write(content if isinstance(content, str) else json.dumps(content))
-        return os.path.join(folder, name)
+        return write_in(folder, name, content)
 
     with tempfile.TemporaryDirectory() as folder:
         old = write("old.json", scored(100, 102, 101, 103))
@@ -234,7 +246,92 @@ def jobs():
           f"Ctrl-C twice: not two interrupted runs reported: {results['Ctrl-C'].stderr!r}")
 
 
-modes = {"--real-run": real_run, "--jobs": jobs}
+def stored_sessions(path, where="1"):
+    with contextlib.closing(sqlite3.connect(path)) as db:
+        return db.execute(f"SELECT count(*) FROM sessions WHERE {where}").fetchone()[0]
+
+
+def store_failures(folder):
+    """Runs at once, each meeting a store it cannot write: one warning line each, the score
+    printed, exit status 0, and the file byte for byte as it was."""
+    prepared = write_in(folder, "one.json", scored(100))
+    failing = {}
+    for name in ["read-only", "locked", "no space", "damaged", "newer"]:
+        failing[name] = os.path.join(folder, name.replace(" ", "-") + ".sqlite")
+        exited(f"{name}: prepared", run("--import", prepared, "--store", failing[name]), 0)
+    with open(failing["damaged"], "r+b") as file:
+        file.write(b"not a database" * 100)
+    with contextlib.closing(sqlite3.connect(failing["newer"])) as db:
+        db.execute("PRAGMA user_version = 99")
+    locker = sqlite3.connect(failing["locked"], isolation_level=None)
+    locker.execute("BEGIN EXCLUSIVE")
+    before = {name: open(path, "rb").read() for name, path in failing.items()}
+    os.chmod(folder, 0o755)
+    os.chmod(failing["read-only"], 0o444)
+    # Root writes whatever the file's mode says: the read-only store is then another user's.
+    nobody = (lambda: os.setresuid(65534, 65534, 65534)) if os.getuid() == 0 else lambda: None
+    # A full disk: a tiny file system of its own, filled up, mounted in a namespace of its own.
+    tiny = os.path.join(folder, "tiny")
+    os.mkdir(tiny)
+    full = (f"mount -t tmpfs -o size=64k tmpfs {tiny} && cp {failing['no space']} {tiny}/s && "
+            f"(dd if=/dev/zero of={tiny}/fill bs=4k count=64 2>/dev/null; "
+            f"setpriv --pdeathsig KILL {program} --store {tiny}/s; s=$?; "
+            f"cmp -s {tiny}/s {failing['no space']} || echo no space: the store changed >&2; "
+            f"exit $s)")
+    commands = {"no space": ["unshare", "-rm", "sh", "-c", full]}
+    if subprocess.run(["unshare", "-rm", "true"]).returncode != 0:
+        print("skipped: no space: cannot make a mount namespace here")
+        del failing["no space"]
+    reasons = {"read-only": "read-only", "locked": "locked by another program", "no space":
+               "no space left", "damaged": "damaged, or not a results store", "newer": "written by a newer"}
+    processes = {name: start(["--store", path], command=commands.get(name),
+                             then=nobody if name == "read-only" else lambda: None)
+                 for name, path in failing.items()}
+    for name, process in processes.items():
+        result = ended(process, timeout=60)
+        path = f"{tiny}/s" if name == "no space" else failing[name]
+        exited(name, result, 0, stdout=["run 1 of 1: score"],
+               stderr=[f"warning: results not stored: {path}: {reasons[name]}"])
+        check(sum(path in line for line in result.stderr.splitlines()) == 1,
+              f"{name}: not one line: {result.stderr!r}")
+        check(open(failing[name], "rb").read() == before[name], f"{name}: the store changed")
+    locker.close()
+
+
+def store_imports(folder):
+    """Eight imports at once into a new store, all kept; a session imported again counts once; a
+    refused file leaves nothing of itself; --history shows this machine's sessions alone, with a
+    change of kernel marked."""
+    store = os.path.join(folder, "imports.sqlite")
+    files = [write_in(folder, f"s{i}.json", {**scored(100 + i), "sessionId": f"s{i}"})
+             for i in range(8)]
+    for process in [start(["--import", file, "--store", store]) for file in files]:
+        exited("--import at once", ended(process), 0, stdout=["imported 1 session"])
+    check(stored_sessions(store) == 8, f"{stored_sessions(store)} of 8 sessions imported at once")
+    bad = write_in(folder, "bad.json", {**scored(), "sessionId": "bad"})
+    result = run("--import", files[0], bad, files[1], "--store", store)
+    exited("--import of a stored and a bad file", result, 2,
+           stdout=["imported 0 sessions", "2 already stored, 1 refused"],
+           stderr=['not imported: ' + bad + ': field "runs"'])
+    check(stored_sessions(store, "id = 'bad'") == 0, "a refused file was stored")
+    # Sessions of this machine, told by a run's own document, and of another machine.
+    machine = json.loads(run("--json", "--no-store").stdout)["machine"]
+    for i, kernel in enumerate(["Linux 6.1.0-18", "Linux 6.1.0-25"]):
+        document = {**scored(200 + i, 210, 220), "sessionId": f"h{i}", "startedAt": f"2026-0{i + 1}",
+                    "machine": {**machine, "kernel": kernel}}
+        run("--import", write_in(folder, f"h{i}.json", document), "--store", store)
+    result = run("--history", "--store", store)
+    exited("--history", result, 0, stdout=["kernel Linux 6.1.0-18 → Linux 6.1.0-25"])
+    check(len(re.findall("^2026-0", result.stdout, re.M)) == 2,
+          f"--history: not this machine's two sessions alone: {result.stdout!r}")
+
+
+def store():
+    with tempfile.TemporaryDirectory() as folder:
+        store_failures(folder)
+        store_imports(folder)
+
+modes = {"--real-run": real_run, "--jobs": jobs, "--store": store}
 modes.get(sys.argv[3] if len(sys.argv) > 3 else "", quick_cases)()
 for failure in failures:
     print("FAIL:", failure)

@@ -54,6 +54,14 @@ TEST(ParseOptions, RefusesBadInputWithOneLineNamingIt) {
       {{"--jobs", "x"}, "'x' for --jobs"},
       {{"--jobs"}, "--jobs"},
       {{"--compare", "a.json", "b.json", "--jobs", "2"}, "--jobs"},
+      {{"--history", "--runs", "2"}, "--runs"},
+      {{"--history", "--import", "a.json"}, "alone"},
+      {{"--import"}, "--import needs"},
+      {{"--import", "a.json", "--json"}, "--json goes"},
+      {{"--report", "--store", "s"}, "--report needs"},
+      {{"--no-store", "--store", "s"}, "--no-store"},
+      {{"--machine", "m"}, "--machine goes"},
+      {{"--store="}, "--store needs"},
   };
   for (const auto& [arguments, named] : cases) {
     const auto parsed = parseOptions(arguments);
@@ -61,6 +69,42 @@ TEST(ParseOptions, RefusesBadInputWithOneLineNamingIt) {
     const std::string& message = std::get<OptionError>(parsed).message;
     EXPECT_NE(message.find(named), std::string::npos) << message;
     EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+  }
+}
+
+// Catches a store command's list of files taking the option after it, or the report's page
+// taken for one of its result files.
+TEST(ParseOptions, StoreCommandsTakeTheirFilesUpToTheNextOption) {
+  struct Accepted {
+    std::vector<std::string_view> arguments;
+    std::vector<std::string> importFiles = {};
+    std::string report = {};
+    std::vector<std::string> reportFiles = {};
+    std::vector<std::string> machines = {};
+    std::string store = {};
+  };
+  const Accepted cases[] = {
+      {.arguments = {"--import", "a.json", "b.json", "--store", "s"},
+       .importFiles = {"a.json", "b.json"},
+       .store = "s"},
+      {.arguments = {"--report", "out.html", "a.json", "b.json"},
+       .report = "out.html",
+       .reportFiles = {"a.json", "b.json"}},
+      {.arguments = {"--report", "out.html", "--machine", "m1", "--machine=m2", "--store=s"},
+       .report = "out.html",
+       .machines = {"m1", "m2"},
+       .store = "s"},
+  };
+  for (const Accepted& accepted : cases) {
+    const auto parsed = parseOptions(accepted.arguments);
+    ASSERT_TRUE(std::holds_alternative<Options>(parsed)) << std::get<OptionError>(parsed).message;
+    const Options& options = std::get<Options>(parsed);
+    EXPECT_EQ(options.importFiles, accepted.importFiles);
+    EXPECT_EQ(options.report.value_or(""), accepted.report);
+    EXPECT_EQ(options.reportFiles, accepted.reportFiles);
+    EXPECT_EQ(options.reportMachines, accepted.machines);
+    EXPECT_EQ(options.store, accepted.store);
+    EXPECT_FALSE(options.measuresSession());
   }
 }
 

@@ -1,0 +1,234 @@
+#!/usr/bin/env python3
+"""report_page_test.py ORVENDALE_CLI [--screenshot PNG]: two real sessions of this machine, and
+edited copies standing for other machines, go into a temporary store; the --report page, loaded
+in Chromium, must draw what the store holds, read back through Chart.js and the points' pixels."""
+import copy
+import json
+import math
+import pathlib
+import re
+import sqlite3
+import statistics
+import subprocess
+import sys
+import tempfile
+import zlib
+from dataclasses import dataclass
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "support"))
+from chromium_page import ChromiumPage  # noqa: E402
+
+program = sys.argv[1]
+failures = []
+# A host name that must stay text: were it markup, it would end the page's data early.
+EVIL_HOST = "twin</script>"
+FLAGS = {"run": (False, False), "contended run": (True, False), "uneven run": (False, True),
+         "contended and uneven run": (True, True)}
+
+
+@dataclass
+class Copy:
+    """The real sessions under another machine's id and host name."""
+    host: str
+    started: str
+    scale: float  # of every score and second
+    runs: int = 0  # single-core: the real runs repeated to this count, each 0.1 % above the last
+    # (index, "contended" or "uneven") of the runs flagged, in the order: runs, then each round's
+    # solo run and workers; every other run is clean.
+    flags: tuple = ()
+    kernel: str = "Linux 6.1.0-25"
+    revision: int = 0  # another workload revision, or 0 for the real one
+
+
+COPIES = [
+    Copy("fast", "2030-01-01T00:00:00Z", 3.0, runs=6, kernel="Linux 6.1.0-18"),
+    Copy("fast", "2030-01-02T00:00:00Z", 3.0, runs=6),
+    Copy("fast", "2029-01-01T00:00:00Z", 1.0, revision=2),
+    Copy(EVIL_HOST, "2030-01-02T00:00:00Z", 3.0015, runs=6),  # its runs between fast's
+    Copy("mid", "2030-01-02T00:00:00Z", 2.0, runs=8,
+         flags=((0, "contended"), (1, "uneven"), (2, "contended"))),
+]
+# The rank test's verdicts between neighbours with enough runs.
+VERDICTS = {(EVIL_HOST, "fast"): "verdict not-significant", ("fast", "mid"): "verdict significant"}
+
+
+def check(condition, fault):
+    if not condition:
+        failures.append(fault)
+
+
+def cli(*arguments):
+    return subprocess.run([program, *arguments], check=True, capture_output=True, text=True).stdout
+
+
+def edited(document, spec):
+    document = copy.deepcopy(document)
+    rounds = document.get("rounds", [])
+    document.update(sessionId=f"{spec.host}/{spec.started}/{len(rounds)}",
+                    startedAt=spec.started,
+                    workloadRevision=spec.revision or document["workloadRevision"])
+    document["machine"].update(id=f"{zlib.crc32(spec.host.encode()):032x}", hostName=spec.host,
+                               kernel=spec.kernel)
+    if spec.runs and not rounds:
+        real = document["runs"]
+        document["runs"] = [dict(real[i % len(real)], run=i + 1) for i in range(spec.runs)]
+    every = document["runs"] + [run for r in rounds for run in [r["solo"], *r["workers"]]]
+    for i, run in enumerate(every):
+        run.update(score=round(run["score"] * spec.scale * (1 + i / 1000)),
+                   contended=(i, "contended") in spec.flags, uneven=(i, "uneven") in spec.flags,
+                   secondIterations=[round(s * spec.scale) for s in run["secondIterations"]])
+    for r in rounds:
+        r["multiCoreScore"] = round(r["multiCoreScore"] * spec.scale)
+    return document
+
+
+def points(document, key="multiCoreScore"):
+    """(value, (contended, uneven)) of each scored run, or of each complete round."""
+    if "rounds" not in document:
+        return [(r["score"], (r["contended"], r["uneven"]))
+                for r in document["runs"] if r["status"] == "scored"]
+    return [(r[key], (any(w["contended"] for w in r["workers"]),
+                      any(w["uneven"] for w in r["workers"] + [r["solo"]])))
+            for r in document["rounds"] if r["multiCoreScore"] is not None]
+
+
+def interval_cells(scores):
+    """The ranking's interval of the median and its confidence, from the binomial."""
+    n, k = len(scores), 1
+    if n < 2:
+        return ["one run: no interval", "–"]
+    cover = [1 - sum(math.comb(n, i) for i in range(j)) / 2 ** (n - 1) for j in range(n + 1)]
+    while cover[1] >= 0.95 and 2 * (k + 1) <= n + 1 and cover[k + 1] >= 0.95:
+        k += 1
+    s = sorted(scores)
+    reached = f"{100 * cover[k]:.1f} %" + ("" if cover[1] >= 0.95 else ": too few runs for 95 %")
+    return [f"{s[k - 1]:,.0f} to {s[n - k]:,.0f}", reached]
+
+
+# Every chart's datasets: each point as [its x label, the value at its pixel height].
+READ_CHARTS = """[...document.querySelectorAll("canvas")].map((canvas) => {
+  const c = Chart.getChart(canvas);
+  const name = (l) => (Array.isArray(l) ? l[0] : l);
+  return {kind: canvas.dataset.chart, machine: canvas.dataset.machine, jobs: canvas.dataset.kind,
+    id: canvas.id, animation: c.options.animation,
+    sets: Object.fromEntries(c.data.datasets.map((d, i) => [d.label, c.getDatasetMeta(i).data
+      .map((p, j) => d.data[j] === null ? null : [name(c.data.labels[Math.round(
+        c.scales.x.getValueForPixel(p.x))]), c.scales.y.getValueForPixel(p.y)])]))};
+})"""
+READ_RANKING = """[...document.querySelectorAll("#ranking tbody")].map((t) => [...t.rows]
+  .map((r) => [r.className, [...r.cells].map((c) => c.textContent)]))"""
+
+
+def near(a, b):
+    return len(a) == len(b) and all(math.isclose(x, y, rel_tol=1e-6) for x, y in zip(a, b))
+
+
+def chart_of(charts, kind, machine=None):
+    found = [c for c in charts if c["kind"] == kind and machine in (None, c.get("machine"))]
+    check(found, f"no {kind} chart of {machine or 'the machines'}: the page left it out")
+    return found[0] if found else {"sets": {}}
+
+
+def check_charts(charts, latest, host):
+    for kind, jobs, key in (("single-core", False, ""), ("multi-core", True, "multiCoreScore"),
+                            ("scaling", True, "efficiency")):
+        chart = chart_of(charts, kind)
+        for machine, document in latest[jobs].items():
+            want = sorted(points(document, key))
+            got = sorted((y, FLAGS[name]) for name in FLAGS
+                         for x, y in chart["sets"].get(name, []) if x == host[machine])
+            check(near(*([v for v, _ in s] for s in (got, want))) and
+                  [f for _, f in got] == [f for _, f in want],
+                  f"{kind}: {host[machine]!r}'s runs or flags drawn {got}, not its latest {want}")
+            median = [y for x, y in chart["sets"].get("median", []) if x == host[machine]]
+            check(near(median, [statistics.median(v for v, _ in want)]),
+                  f"{kind}: {host[machine]!r}'s median drawn {median}, not its runs' median")
+    for machine, document in latest[False].items():
+        seconds = chart_of(charts, "seconds", machine)
+        want = [r["secondIterations"] for r in document["runs"] if r["status"] == "scored"]
+        got = [[y for _, y in s] for s in seconds["sets"].values()]
+        check(len(got) == len(want) and all(map(near, got, want)),
+              f"seconds of {host[machine]!r}: drawn {got}, not its runs' {want}")
+
+
+def check_history(charts, rows, page_text):
+    for chart in (c for c in charts if c["kind"] == "history"):
+        jobs = 0 if chart["jobs"] == "single-core" else int(chart["jobs"].split()[1])
+        series = [r for r in rows if (r["machine_id"], r["jobs"]) == (chart["machine"], jobs)]
+        medians = [statistics.median(json.loads(r["scores"])) for r in series]
+        check(near([y for _, y in chart["sets"]["median"]], medians),
+              f"history {chart['id']}: medians not the store's {medians} (of another revision, "
+              "or another kind on the same axis)")
+        changed = [i > 0 and series[i - 1]["context"] != r["context"] for i, r in enumerate(series)]
+        check([p is not None for p in chart["sets"]["context changed"]] == changed,
+              f"history {chart['id']}: context changes not marked where the store's differ")
+    check("kernel Linux 6.1.0-18 → Linux 6.1.0-25" in page_text,
+          "fast's kernel change is not named under its history")
+
+
+def check_ranking(tables, latest, host, page_text):
+    for table, jobs in zip(tables, (False, True)):
+        clean = {host[m]: [v for v, f in points(d) if not any(f)] for m, d in latest[jobs].items()}
+        order = sorted((m for m in clean if clean[m]), key=lambda m: -statistics.median(clean[m]))
+        entries = [cells for kind, cells in table if not kind]
+        names = [re.sub(r" \(--jobs \d+\)$", "", cells[1]) for cells in entries]
+        check(names == order, f"ranking: {names}, not by the clean runs' medians: {order}")
+        for name, cells in zip(names, entries):
+            check(cells[3:5] == interval_cells(clean[name]),
+                  f"ranking: {name!r}'s interval {cells[3:5]}, not {interval_cells(clean[name])}")
+        verdicts = [(kind, cells[0]) for kind, cells in table if kind]
+        for (higher, lower), (kind, text) in zip(zip(order, order[1:]), verdicts):
+            few = min(len(clean[higher]), len(clean[lower])) < 4
+            want = "verdict too-few-runs" if few else VERDICTS[higher, lower]
+            apart = "cannot be told apart" in text
+            check(kind == want and apart == (want != "verdict significant"),
+                  f"ranking: {higher!r} against {lower!r}: {kind} {text!r}, not {want}")
+        flagged = sum(len(points(d)) for d in latest[jobs].values()) - sum(map(len, clean.values()))
+        check(re.search(rf"\b{flagged} runs? left out", page_text),
+              f"ranking: the {flagged} contended or uneven runs left out are not counted")
+
+
+def main(screenshot):
+    with tempfile.TemporaryDirectory() as folder:
+        work = pathlib.Path(folder)
+        real = [json.loads(cli("--json", *arguments, "--no-store"))
+                for arguments in (("--runs", "2"), ("--jobs", "2", "--runs", "1"))]
+        files = []
+        for document in real + [edited(d, spec) for spec in COPIES for d in real]:
+            files.append(str(work / f"session{len(files)}.json"))
+            pathlib.Path(files[-1]).write_text(json.dumps(document))
+        store = str(work / "store.sqlite")
+        cli("--import", *files, "--store", store)
+        cli("--report", str(work / "page.html"), "--store", store)
+        check(not re.search(r"\b[a-z]+://", (work / "page.html").read_text()),
+              "the page names an address: it needs a network, or another file")
+        with sqlite3.connect(store) as db:
+            db.row_factory = sqlite3.Row
+            rows = db.execute("SELECT * FROM sessions ORDER BY started_at, rowid").fetchall()
+        with ChromiumPage(work / "page.html", 1200, 900) as page:
+            charts = page.evaluate(READ_CHARTS)
+            tables = page.evaluate(READ_RANKING)
+            text = page.evaluate("document.body.innerText")
+            if screenshot:
+                page.screenshot(screenshot, full_page=True)
+    check(len({c["id"] for c in charts}) == len(charts) and all(c["kind"] for c in charts),
+          "a chart without an id of its own or a data-chart naming it")
+    check(all(c["animation"] is False for c in charts),
+          "a chart animates: a print or a screenshot could catch it short of its values")
+    current = [r for r in rows if r["workload_revision"] == real[0]["workloadRevision"]]
+    check(f"{len(rows) - len(current)} sessions of other workload revisions left out" in text,
+          "the header does not count the sessions of other revisions left out")
+    latest = {False: {}, True: {}}
+    for row in current:
+        latest[row["jobs"] > 0][row["machine_id"]] = json.loads(row["document"])
+    host = {m: d["machine"]["hostName"] for kind in latest.values() for m, d in kind.items()}
+    check_charts(charts, latest, host)
+    check_history(charts, current, text)
+    check_ranking(tables, latest, host, text)
+
+
+if __name__ == "__main__":
+    main(sys.argv[sys.argv.index("--screenshot") + 1] if "--screenshot" in sys.argv else None)
+    for failure in failures:
+        print(f"FAIL: {failure}")
+    sys.exit(1 if failures else 0)
