@@ -1,5 +1,6 @@
 #include "cli/command/ReportCommand.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 #include <map>
@@ -87,6 +88,10 @@ bool named(const StoredMachine& machine, const std::vector<std::string>& names) 
 
 std::vector<MachineSessions> fromStore(const Options& options) {
   const std::string path = storePath(options);
+  // A report never makes a store.
+  if (!QFileInfo::exists(QString::fromStdString(path))) {
+    throw ReportFailure{path + ": no results store here yet", kFailureExitStatus};
+  }
   ResultStore store(path);
   const std::vector<StoredMachine> stored = store.machines();
   for (const std::string& name : options.reportMachines) {
@@ -119,7 +124,8 @@ void writePage(const std::string& path, const std::string& page) {
 
 int writeReport(const Options& options, std::FILE* out, std::FILE* err) {
   try {
-    const std::optional<std::string> chartJs = fileText(kChartJsPath, 16 << 20);
+    constexpr std::size_t kLibraryLimit = 16 << 20;
+    const std::optional<std::string> chartJs = fileText(kChartJsPath, kLibraryLimit);
     if (!chartJs) {
       throw ReportFailure{std::string("the charting library is missing: ") + kChartJsPath +
                               " (Debian: libjs-chart.js)",

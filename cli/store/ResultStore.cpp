@@ -5,74 +5,19 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <atomic>
-#include <cerrno>
 #include <cstdlib>
 
-#include <sqlite3.h>
-
 #include "cli/store/Schema.h"
+#include "cli/store/Sql.h"
 #include "cli/system/ProgramName.h"
 
 namespace orvendale::cli {
 
 namespace {
-// SQLite's primary result codes that have a reason of their own for people.
-constexpr int kSqliteBusy = 5;
-constexpr int kSqliteLocked = 6;
-constexpr int kSqliteReadOnly = 8;
-constexpr int kSqliteCorrupt = 11;
-constexpr int kSqliteFull = 13;
-constexpr int kSqliteCantOpen = 14;
-constexpr int kSqliteNotADatabase = 26;
-
-// What the system said of the last failed file operation on `db`'s connection; 0 when nothing.
-int systemErrorOf(const QSqlDatabase& db) {
-  const QVariant handle = db.driver() != nullptr ? db.driver()->handle() : QVariant();
-  if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
-    return 0;
-  }
-  sqlite3* connection = *static_cast<sqlite3* const*>(handle.data());
-  return connection != nullptr ? sqlite3_system_errno(connection) : 0;
-}
-
-std::string reasonOf(const QSqlError& error, int systemError) {
-  // SQLite reports a full disk met while mapping its shared memory as an I/O error: the
-  // system's own error tells it apart.
-  switch (systemError) {
-    case ENOSPC:
-    case EDQUOT:
-      return "no space left for it";
-    case EFBIG:
-      return "larger than this process may write (file size limit)";
-    case EROFS:
-      return "read-only";
-    default:
-      break;
-  }
-  switch (error.nativeErrorCode().toInt() & 0xff) {
-    case kSqliteBusy:
-    case kSqliteLocked:
-      return "locked by another program for more than " +
-             std::to_string(kStoreBusyTimeoutMs / 1000) + " s";
-    case kSqliteReadOnly:
-      return "read-only";
-    case kSqliteFull:
-      return "no space left for it";
-    case kSqliteCorrupt:
-    case kSqliteNotADatabase:
-      return "damaged, or not a results store; left as it is";
-    case kSqliteCantOpen:
-      return "cannot be opened or created";
-    default:
-      return error.text().toStdString();
-  }
-}
-
 QJsonArray contextArray(const Context& context) {
   QJsonArray fields;
   for (const ContextField& field : context) {
@@ -109,59 +54,39 @@ std::string defaultStorePath() {
 }
 
 namespace {
-// One statement with its values bound in order; throws with the store's path on failure.
-QSqlQuery execute(QSqlDatabase& db, const std::string& path, const QString& sql,
-                  const QVariantList& values = {}) {
-  QSqlQuery query(db);
-  query.setForwardOnly(true);
-  if (!query.prepare(sql)) {
-    throw StoreFailure(path + ": " + reasonOf(query.lastError(), systemErrorOf(db)));
-  }
-  for (const QVariant& value : values) {
-    query.addBindValue(value);
-  }
-  if (!query.exec()) {
-    throw StoreFailure(path + ": " + reasonOf(query.lastError(), systemErrorOf(db)));
-  }
-  return query;
-}
-
-int integerOf(QSqlDatabase& db, const std::string& path, const QString& sql) {
-  QSqlQuery query = execute(db, path, sql);
-  return query.next() ? query.value(0).toInt() : 0;
-}
-
-// BEGIN IMMEDIATE takes the write lock at once (waiting for other writers up to the busy
-// timeout), so that a transaction never fails half-way because another one wrote first.
-class WriteTransaction {
- public:
-  WriteTransaction(QSqlDatabase& db, const std::string& path) : db_(db), path_(path) {
-    execute(db_, path_, "BEGIN IMMEDIATE");
-  }
-  ~WriteTransaction() {
-    if (!committed_) {
-      QSqlQuery(db_).exec("ROLLBACK");
-    }
-  }
-  WriteTransaction(const WriteTransaction&) = delete;
-  WriteTransaction& operator=(const WriteTransaction&) = delete;
-  void commit() {
-    execute(db_, path_, "COMMIT");
-    committed_ = true;
-  }
-
- private:
-  QSqlDatabase& db_;
-  const std::string& path_;
-  bool committed_ = false;
+// The schema's version and how many tables the file has, read at one moment.
+struct Snapshot {
+  int version = 0;
+  int tables = 0;
 };
+
+Snapshot snapshotOf(QSqlDatabase& db, const std::string& path) {
+  QSqlQuery query = execute(db, path,
+                            "SELECT (SELECT user_version FROM pragma_user_version),"
+                            " (SELECT count(*) FROM sqlite_master)");
+  query.next();
+  return {query.value(0).toInt(), query.value(1).toInt()};
+}
+
+// Refuses a file this program must leave as it is.
+void refuseForeign(const std::string& path, Snapshot snapshot) {
+  if (snapshot.version > schemaVersion()) {
+    throw StoreFailure(path + ": written by a newer " + kProgramName + " (schema " +
+                       std::to_string(snapshot.version) + "; this one knows up to " +
+                       std::to_string(schemaVersion()) + "); left as it is");
+  }
+  if (snapshot.version == 0 && snapshot.tables > 0) {
+    throw StoreFailure(path + ": a database of another program; left as it is");
+  }
+}
 
 void migrate(QSqlDatabase& db, const std::string& path) {
   WriteTransaction transaction(db, path);
-  // Read again under the lock: another program may have migrated meanwhile.
-  const int version = integerOf(db, path, "PRAGMA user_version");
+  // Looked at again under the lock: another program may have migrated meanwhile.
+  const Snapshot snapshot = snapshotOf(db, path);
+  refuseForeign(path, snapshot);
   for (const Migration& migration : migrations()) {
-    if (migration.version <= version) {
+    if (migration.version <= snapshot.version) {
       continue;
     }
     for (const char* statement : migration.statements) {
@@ -172,15 +97,16 @@ void migrate(QSqlDatabase& db, const std::string& path) {
   transaction.commit();
 }
 
-// Refuses, before anything is written, a file this program must leave as it is.
-void checkWritable(QSqlDatabase& db, const std::string& path, int version) {
-  if (version > schemaVersion()) {
-    throw StoreFailure(path + ": written by a newer " + kProgramName + " (schema " +
-                       std::to_string(version) + "; this one knows up to " +
-                       std::to_string(schemaVersion()) + "); left as it is");
+// Nothing is written before the file is known to be a store of this program's, or a new one.
+void prepareSchema(QSqlDatabase& db, const std::string& path) {
+  const Snapshot snapshot = snapshotOf(db, path);
+  refuseForeign(path, snapshot);
+  if (snapshot.version < schemaVersion()) {
+    migrate(db, path);
   }
-  if (version == 0 && integerOf(db, path, "SELECT count(*) FROM sqlite_master") > 0) {
-    throw StoreFailure(path + ": a database of another program; left as it is");
+  // Kept in the file: readers then never block the writer, nor it them.
+  if (valueOf(db, path, "PRAGMA journal_mode").toString() != "wal") {
+    execute(db, path, "PRAGMA journal_mode = WAL");
   }
 }
 }  // namespace
@@ -197,17 +123,9 @@ ResultStore::ResultStore(const std::string& path)
   db_.setConnectOptions(QString("QSQLITE_BUSY_TIMEOUT=%1").arg(kStoreBusyTimeoutMs));
   db_.setDatabaseName(file);
   if (!db_.open()) {
-    throw StoreFailure(path_ + ": " + reasonOf(db_.lastError(), systemErrorOf(db_)));
+    fail(db_, path_, db_.lastError());
   }
-  const int version = integerOf(db_, path_, "PRAGMA user_version");
-  checkWritable(db_, path_, version);
-  if (version < schemaVersion()) {
-    if (version == 0) {
-      // Kept in the file: readers then never block the writer, nor it them.
-      execute(db_, path_, "PRAGMA journal_mode = WAL");
-    }
-    migrate(db_, path_);
-  }
+  retriedWhileBusy([this] { prepareSchema(db_, path_); });
 }
 
 ResultStore::~ResultStore() {
@@ -218,6 +136,12 @@ ResultStore::~ResultStore() {
 }
 
 bool ResultStore::save(const SessionRecord& record, const char* origin) {
+  bool added = false;
+  retriedWhileBusy([&] { added = insert(record, origin); });
+  return added;
+}
+
+bool ResultStore::insert(const SessionRecord& record, const char* origin) {
   WriteTransaction transaction(db_, path_);
   execute(db_, path_,
           "INSERT INTO machines (id, host_name) VALUES (?, ?)"
@@ -227,7 +151,7 @@ bool ResultStore::save(const SessionRecord& record, const char* origin) {
   for (const double score : record.result.scores) {
     scores.append(score);
   }
-  const QSqlQuery insert = execute(
+  const QSqlQuery query = execute(
       db_, path_,
       "INSERT OR IGNORE INTO sessions (id, machine_id, started_at, stored_at, origin,"
       " program_version, workload_revision, jobs, scores, contended_runs, uneven_runs, context,"
@@ -238,7 +162,7 @@ bool ResultStore::save(const SessionRecord& record, const char* origin) {
        QString::fromStdString(record.programVersion), record.result.workloadRevision,
        record.result.jobs, jsonText(scores), record.result.contendedRuns, record.result.unevenRuns,
        jsonText(contextArray(record.context)), QString::fromStdString(record.document)});
-  const bool added = insert.numRowsAffected() > 0;
+  const bool added = query.numRowsAffected() > 0;
   transaction.commit();
   return added;
 }

@@ -7,17 +7,9 @@
 #include <vector>
 
 #include "cli/store/SessionRecord.h"
+#include "cli/store/Sql.h"
 
 namespace orvendale::cli {
-
-// Why the store could not be used, in one line naming its path and the reason.
-class StoreFailure : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// How long a session waits for another program that is writing the same store.
-inline constexpr int kStoreBusyTimeoutMs = 5000;
 
 // $XDG_DATA_HOME/orvendale/results.sqlite, or ~/.local/share/orvendale/results.sqlite.
 std::string defaultStorePath();
@@ -55,6 +47,8 @@ class ResultStore {
                                             bool jobs);
 
  private:
+  bool insert(const SessionRecord& record, const char* origin);
+
   std::string path_;
   QSqlDatabase db_;
 };
