@@ -280,14 +280,24 @@
       machine.label + ": " + kindText(series.jobs) + ", median of each session", config, true);
   }
 
+  // The sessions a history's table lists: those with a change, and the latest of each kind. A
+  // year of a fleet is 100 000 rows, which no browser shows in reasonable time; the chart draws
+  // every session.
+  const kLatestListed = 10;
+
   function historyTable(machine) {
     const changes = (s) => s.changes.map((c) => c.field + " " + c.before + " → " + c.after);
-    const rows = machine.history.flatMap((series) => series.sessions.map((s) => [when(s.startedAt),
+    const listed = (series) => series.sessions.filter((s, i) =>
+      s.changes.length > 0 || i >= series.sessions.length - kLatestListed);
+    const rows = machine.history.flatMap((series) => listed(series).map((s) => [when(s.startedAt),
       kindText(series.jobs), num(s.runs), num(number(s.median)), num(number(s.minimum)),
       num(number(s.maximum)), num(number(s.cvPercent, 2)), num(s.contended), num(s.uneven),
       wrapped(changes(s).join("; ") || "–")]));
-    return table(["started", "scores", "runs", "median", "lowest", "highest", "CV %", "contended",
-      "uneven", "changed since the session before"], rows);
+    const all = machine.history.reduce((sum, series) => sum + series.sessions.length, 0);
+    const left = all > rows.length ? [note(rows.length + " of " + all + " sessions listed: " +
+      "those with a change, and the latest " + kLatestListed + " of each kind.")] : [];
+    return el("div", {}, ...left, table(["started", "scores", "runs", "median", "lowest",
+      "highest", "CV %", "contended", "uneven", "changed since the session before"], rows));
   }
 
   function historySection() {

@@ -154,15 +154,19 @@ bool ResultStore::insert(const SessionRecord& record, const char* origin) {
   const QSqlQuery query = execute(
       db_, path_,
       "INSERT OR IGNORE INTO sessions (id, machine_id, started_at, stored_at, origin,"
-      " program_version, workload_revision, jobs, scores, contended_runs, uneven_runs, context,"
-      " document) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+      " program_version, workload_revision, jobs, scores, contended_runs, uneven_runs, context)"
+      " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
       {QString::fromStdString(record.id), QString::fromStdString(record.machineId),
        QString::fromStdString(record.startedAt),
        QDateTime::currentDateTimeUtc().toString(Qt::ISODate), QString(origin),
        QString::fromStdString(record.programVersion), record.result.workloadRevision,
        record.result.jobs, jsonText(scores), record.result.contendedRuns, record.result.unevenRuns,
-       jsonText(contextArray(record.context)), QString::fromStdString(record.document)});
+       jsonText(contextArray(record.context))});
   const bool added = query.numRowsAffected() > 0;
+  if (added) {
+    execute(db_, path_, "INSERT INTO documents (session_id, document) VALUES (?, ?)",
+            {QString::fromStdString(record.id), QString::fromStdString(record.document)});
+  }
   transaction.commit();
   return added;
 }
@@ -189,6 +193,9 @@ std::vector<SessionRecord> ResultStore::sessionsOf(const std::string& machineId)
       " ORDER BY s.started_at, s.rowid",
       {QString::fromStdString(machineId)});
   std::vector<SessionRecord> sessions;
+  // A machine's context seldom changes: each text is read once.
+  QString contextText;
+  Context context;
   while (query.next()) {
     SessionRecord record;
     record.id = query.value(0).toString().toStdString();
@@ -205,7 +212,11 @@ std::vector<SessionRecord> ResultStore::sessionsOf(const std::string& machineId)
     }
     record.result.contendedRuns = query.value(7).toInt();
     record.result.unevenRuns = query.value(8).toInt();
-    record.context = contextOf(query.value(9).toString());
+    if (const QString text = query.value(9).toString(); text != contextText) {
+      contextText = text;
+      context = contextOf(text);
+    }
+    record.context = context;
     sessions.push_back(std::move(record));
   }
   return sessions;
@@ -213,12 +224,14 @@ std::vector<SessionRecord> ResultStore::sessionsOf(const std::string& machineId)
 
 std::optional<std::string> ResultStore::latestDocument(const std::string& machineId,
                                                        int workloadRevision, bool jobs) {
-  QSqlQuery query = execute(db_, path_,
-                            QString("SELECT document FROM sessions WHERE machine_id = ?"
-                                    " AND workload_revision = ? AND jobs %1 0"
-                                    " ORDER BY started_at DESC, rowid DESC LIMIT 1")
-                                .arg(jobs ? ">" : "="),
-                            {QString::fromStdString(machineId), workloadRevision});
+  QSqlQuery query =
+      execute(db_, path_,
+              QString("SELECT d.document FROM sessions s JOIN documents d ON d.session_id = s.id"
+                      " WHERE s.machine_id = ?"
+                      " AND s.workload_revision = ? AND s.jobs %1 0"
+                      " ORDER BY s.started_at DESC, s.rowid DESC LIMIT 1")
+                  .arg(jobs ? ">" : "="),
+              {QString::fromStdString(machineId), workloadRevision});
   if (!query.next()) {
     return std::nullopt;
   }

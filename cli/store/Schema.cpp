@@ -10,9 +10,9 @@ const std::vector<Migration>& migrations() {
            "CREATE TABLE machines ("
            " id TEXT PRIMARY KEY,"
            " host_name TEXT NOT NULL)",
-           // A session: its --json document whole, and what is sorted, grouped and compared by.
-           // scores: a JSON list of the scored runs' scores (of the rounds' multi-core scores
-           // where jobs > 0); context: a JSON list of [field, value] pairs.
+           // A session: what is sorted, grouped and compared by. scores: a JSON list of the
+           // scored runs' scores (of the rounds' multi-core scores where jobs > 0); context: a
+           // JSON list of [field, value] pairs.
            "CREATE TABLE sessions ("
            " id TEXT PRIMARY KEY,"
            " machine_id TEXT NOT NULL REFERENCES machines(id),"
@@ -25,7 +25,11 @@ const std::vector<Migration>& migrations() {
            " scores TEXT NOT NULL,"
            " contended_runs INTEGER NOT NULL,"
            " uneven_runs INTEGER NOT NULL,"
-           " context TEXT NOT NULL,"
+           " context TEXT NOT NULL)",
+           // Its --json document whole, apart: a history reads many sessions and no document,
+           // and a few kilobytes a row would make it read the whole file.
+           "CREATE TABLE documents ("
+           " session_id TEXT PRIMARY KEY REFERENCES sessions(id),"
            " document TEXT NOT NULL)",
            "CREATE INDEX sessions_by_machine ON sessions (machine_id, started_at)",
        }},

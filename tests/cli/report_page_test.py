@@ -204,7 +204,8 @@ def main(screenshot):
               "the page names an address: it needs a network, or another file")
         with sqlite3.connect(store) as db:
             db.row_factory = sqlite3.Row
-            rows = db.execute("SELECT * FROM sessions ORDER BY started_at, rowid").fetchall()
+            rows = db.execute("SELECT * FROM sessions JOIN documents ON session_id = id"
+                              " ORDER BY started_at, sessions.rowid").fetchall()
         with ChromiumPage(work / "page.html", 1200, 900) as page:
             charts = page.evaluate(READ_CHARTS)
             tables = page.evaluate(READ_RANKING)
