@@ -3,7 +3,9 @@
 # inventory's local host, one run) and checks what it leaves behind: one result file fetched,
 # one session in the store, a report. fleet_max_busy_percent is 100: the idle check runs, but a
 # test machine busy with a build does not stop it. ansible-playbook runs in a session of its own,
-# so that whatever ends this script (its end, INT or TERM) ends it and all it started.
+# so that whatever ends this script (its end, INT or TERM) ends it and all it started; if the
+# script is killed outright, the parent-death signal ends ansible-playbook, and the runs it
+# started end within their own timeout.
 set -uo pipefail
 program=$(realpath "$1")
 cd "$(dirname "$0")/../.." || exit 1
@@ -30,7 +32,7 @@ trap 'exit 130' INT
 export LC_ALL=C.UTF-8 ANSIBLE_NOCOLOR=1 ANSIBLE_HOME="$work/ansible" TMPDIR="$work"
 export ANSIBLE_LOCAL_TEMP="$work/ansible/local" ANSIBLE_REMOTE_TEMP="$work/ansible/remote"
 # Started in the background and waited for, so that the traps run as soon as a signal comes.
-setsid ansible-playbook -i examples/fleet/inventory.ini examples/fleet/playbook.yml \
+setpriv --pdeathsig KILL setsid ansible-playbook -i examples/fleet/inventory.ini examples/fleet/playbook.yml \
   -e ansible_python_interpreter=auto_silent -e fleet_runs=1 -e fleet_max_busy_percent=100 \
   -e "orvendale_cli='$program' fleet_results_dir='$work/results'" \
   -e "fleet_store='$work/store.sqlite' fleet_report='$work/report.html'" &
