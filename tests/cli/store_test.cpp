@@ -19,7 +19,7 @@ namespace {
 
 using testing::scriptedRun;
 
-// A session of two scored runs, one contended and one uneven, on a described machine.
+// A session of three scored runs, one contended and two uneven, on a described machine.
 Session describedSession() {
   Session session;
   session.id = "5b0f6c1e-0000-4000-8000-000000000001";
@@ -27,12 +27,12 @@ Session describedSession() {
   session.programName = platform::App.ProductName();
   session.programVersion = "1.0.5";
   session.workloadRevision = 3;
-  session.runsRequested = 2;
+  session.runsRequested = 3;
   RunResult contended = scriptedRun(12, 3'000'000);
   contended.figures.emplace().cpuShare = 0.8;
   RunResult uneven = scriptedRun(9, 3'000'000);
   uneven.secondIterations = {10, 10, 10, 1};
-  session.runs = {contended, uneven};
+  session.runs = {contended, uneven, uneven};
   session.machine.identity = {"0123456789abcdef0123456789abcdef", "machine-id", "bench-7"};
   session.machine.cpuModel = "Test CPU";
   session.machine.kernel = "Linux 6.1.0-18";
@@ -64,7 +64,7 @@ TEST(ResultStore, KeepsEveryFieldOfASessionAndARepeatOnce) {
   EXPECT_EQ(read.result.jobs, 0);
   EXPECT_EQ(read.result.scores, stored.result.scores);
   EXPECT_EQ(read.result.contendedRuns, 1);
-  EXPECT_EQ(read.result.unevenRuns, 1);
+  EXPECT_EQ(read.result.unevenRuns, 2);
   ASSERT_EQ(read.context.size(), stored.context.size());
   for (std::size_t i = 0; i < read.context.size(); ++i) {
     EXPECT_EQ(read.context[i].name, stored.context[i].name);
