@@ -61,24 +61,24 @@ def cli(*arguments):
     return subprocess.run([program, *arguments], check=True, capture_output=True, text=True).stdout
 
 
-def edited(document, spec):
+def edited(document, twin):
     document = copy.deepcopy(document)
     rounds = document.get("rounds", [])
-    document.update(sessionId=f"{spec.host}/{spec.started}/{len(rounds)}",
-                    startedAt=spec.started,
-                    workloadRevision=spec.revision or document["workloadRevision"])
-    document["machine"].update(id=f"{zlib.crc32(spec.host.encode()):032x}", hostName=spec.host,
-                               kernel=spec.kernel)
-    if spec.runs and not rounds:
+    document.update(sessionId=f"{twin.host}/{twin.started}/{len(rounds)}",
+                    startedAt=twin.started,
+                    workloadRevision=twin.revision or document["workloadRevision"])
+    document["machine"].update(id=f"{zlib.crc32(twin.host.encode()):032x}", hostName=twin.host,
+                               kernel=twin.kernel)
+    if twin.runs and not rounds:
         real = document["runs"]
-        document["runs"] = [dict(real[i % len(real)], run=i + 1) for i in range(spec.runs)]
+        document["runs"] = [dict(real[i % len(real)], run=i + 1) for i in range(twin.runs)]
     every = document["runs"] + [run for r in rounds for run in [r["solo"], *r["workers"]]]
     for i, run in enumerate(every):
-        run.update(score=round(run["score"] * spec.scale * (1 + i / 1000)),
-                   contended=(i, "contended") in spec.flags, uneven=(i, "uneven") in spec.flags,
-                   secondIterations=[round(s * spec.scale) for s in run["secondIterations"]])
+        run.update(score=round(run["score"] * twin.scale * (1 + i / 1000)),
+                   contended=(i, "contended") in twin.flags, uneven=(i, "uneven") in twin.flags,
+                   secondIterations=[round(s * twin.scale) for s in run["secondIterations"]])
     for r in rounds:
-        r["multiCoreScore"] = round(r["multiCoreScore"] * spec.scale)
+        r["multiCoreScore"] = round(r["multiCoreScore"] * twin.scale)
     return document
 
 
@@ -194,7 +194,7 @@ def main(screenshot):
         real = [json.loads(cli("--json", *arguments, "--no-store"))
                 for arguments in (("--runs", "2"), ("--jobs", "2", "--runs", "1"))]
         files = []
-        for document in real + [edited(d, spec) for spec in COPIES for d in real]:
+        for document in real + [edited(d, twin) for twin in COPIES for d in real]:
             files.append(str(work / f"session{len(files)}.json"))
             pathlib.Path(files[-1]).write_text(json.dumps(document))
         store = str(work / "store.sqlite")
