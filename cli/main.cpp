@@ -32,10 +32,6 @@ namespace {
 using namespace orvendale;
 using namespace orvendale::cli;
 
-void warn(const std::string& message) {
-  std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());
-}
-
 // Whatever was written to stdout reached it.
 bool stdoutWritten() {
   return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
@@ -90,7 +86,7 @@ Session startSession(const Options& options) {
   session.machine = describeMachine();
   session.environmentNotes = environmentNotes();
   for (const std::string& note : session.environmentNotes) {
-    warn("warning: " + note);
+    sayLine(stderr, "warning: " + note);
   }
   if (options.jobs > 0 || options.allJobs) {
     const std::size_t cpus = allowedCpus().size();
@@ -98,8 +94,9 @@ Session startSession(const Options& options) {
         options.allJobs ? static_cast<int>(std::max<std::size_t>(cpus, 1)) : options.jobs;
     session.workersShareCpus = cpus < static_cast<std::size_t>(session.jobs);
     if (session.workersShareCpus) {
-      warn("warning: " + std::to_string(session.jobs) + " workers on " + std::to_string(cpus) +
-           " CPUs: the workers share processors and are not pinned");
+      sayLine(stderr, "warning: " + std::to_string(session.jobs) + " workers on " +
+                          std::to_string(cpus) +
+                          " CPUs: the workers share processors and are not pinned");
     }
   }
   return session;
@@ -110,8 +107,9 @@ void warnInterrupted(const Options& options, const Session& session) {
       session.jobs > 0 ? std::count_if(session.rounds.begin(), session.rounds.end(),
                                        [](const Round& round) { return round.complete(); })
                        : static_cast<std::ptrdiff_t>(session.summary().value_or(Summary{}).count);
-  warn("interrupted: " + std::to_string(finished) + " of " + std::to_string(options.runs) +
-       (session.jobs > 0 ? " rounds" : " runs") + " finished");
+  sayLine(stderr, "interrupted: " + std::to_string(finished) + " of " +
+                      std::to_string(options.runs) + (session.jobs > 0 ? " rounds" : " runs") +
+                      " finished");
 }
 
 // The runs `options` ask for, reported; returns the exit status.
@@ -132,7 +130,7 @@ int measureSession(const Options& options, int argc, char* argv[]) {
   storeSession(options, session, stderr);
   interrupt.ignoreFromNowOn();
   if (!written) {
-    warn("could not write the results");
+    sayLine(stderr, "could not write the results");
     return kFailureExitStatus;
   }
   return session.exitStatus();
@@ -145,7 +143,7 @@ int runCli(int argc, char* argv[]) {
   }
   const auto parsed = parseOptions(arguments);
   if (const auto* error = std::get_if<OptionError>(&parsed)) {
-    warn(error->message + " (see --help)");
+    sayLine(stderr, error->message + " (see --help)");
     return kUsageExitStatus;
   }
   const Options& options = std::get<Options>(parsed);
@@ -153,7 +151,7 @@ int runCli(int argc, char* argv[]) {
     return *status;
   }
   if (const auto error = checkJobsBound(options, allowedCpus().size())) {
-    warn(error->message);
+    sayLine(stderr, error->message);
     return kUsageExitStatus;
   }
   return measureSession(options, argc, argv);
@@ -165,7 +163,7 @@ int main(int argc, char* argv[]) {
   try {
     return runCli(argc, argv);
   } catch (const std::exception& error) {
-    warn(error.what());
+    sayLine(stderr, error.what());
     return kFailureExitStatus;
   }
 }

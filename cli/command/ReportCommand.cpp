@@ -138,10 +138,10 @@ int writeReport(const Options& options, std::FILE* out, std::FILE* err) {
                  machines.size() == 1 ? "machine" : "machines", options.report->c_str());
     return 0;
   } catch (const ReportFailure& failure) {
-    std::fprintf(err, "%s: %s\n", kProgramName, failure.message.c_str());
+    sayLine(err, failure.message);
     return failure.status;
   } catch (const StoreFailure& failure) {
-    std::fprintf(err, "%s: %s\n", kProgramName, failure.what());
+    sayLine(err, failure.what());
     return kFailureExitStatus;
   }
 }

@@ -14,12 +14,6 @@
 
 namespace orvendale::cli {
 
-namespace {
-void line(std::FILE* stream, const std::string& text) {
-  std::fprintf(stream, "%s: %s\n", kProgramName, text.c_str());
-}
-}  // namespace
-
 std::string storePath(const Options& options) {
   return options.store.empty() ? defaultStorePath() : options.store;
 }
@@ -35,7 +29,7 @@ void storeSession(const Options& options, const Session& session, std::FILE* err
   try {
     ResultStore(storePath(options)).save(std::get<SessionRecord>(record), "run");
   } catch (const StoreFailure& failure) {
-    line(err, std::string("warning: results not stored: ") + failure.what());
+    sayLine(err, std::string("warning: results not stored: ") + failure.what());
   }
 }
 
@@ -48,7 +42,7 @@ int showHistory(const Options& options, std::FILE* out, std::FILE* err) {
       sessions = ResultStore(path).sessionsOf(machine.id);
     }
   } catch (const StoreFailure& failure) {
-    line(err, failure.what());
+    sayLine(err, failure.what());
     return kFailureExitStatus;
   }
   History history = historyOf(machine.id, std::move(sessions));
@@ -77,7 +71,7 @@ int importFiles(const Options& options, std::FILE* out, std::FILE* err) {
                               ? sessionRecordOf(std::get<std::string>(bytes), file)
                               : std::get<ResultFileError>(bytes);
       if (const auto* error = std::get_if<ResultFileError>(&record)) {
-        line(err, "not imported: " + error->message);
+        sayLine(err, "not imported: " + error->message);
         ++refused;
       } else if (store.save(std::get<SessionRecord>(record), "import")) {
         ++added;
@@ -86,7 +80,7 @@ int importFiles(const Options& options, std::FILE* out, std::FILE* err) {
       }
     }
   } catch (const StoreFailure& failure) {
-    line(err, std::string("import stopped: ") + failure.what());
+    sayLine(err, std::string("import stopped: ") + failure.what());
     return kFailureExitStatus;
   }
   std::fprintf(out, "imported %d %s into %s; %d already stored, %d refused\n", added,

@@ -100,7 +100,7 @@ int compareFiles(const std::string& olderPath, const std::string& newerPath, std
   const auto newer = readResultFile(newerPath);
   for (const auto* read : {&older, &newer}) {
     if (const auto* error = std::get_if<ResultFileError>(read)) {
-      std::fprintf(err, "%s: %s\n", kProgramName, error->message.c_str());
+      sayLine(err, error->message);
       return kUsageExitStatus;
     }
   }
