@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <tuple>
 
 #include "cli/system/MachineIdentity.h"
 
@@ -69,19 +70,16 @@ std::variant<SessionRecord, ResultFileError> sessionRecordOf(std::string_view by
   const QByteArray raw(bytes.data(), static_cast<qsizetype>(bytes.size()));
   const QJsonObject root = QJsonDocument::fromJson(raw).object();
   const QJsonObject machine = root.value("machine").toObject();
-  for (const auto& [key, object] :
-       {std::pair{"sessionId", &root}, std::pair{"startedAt", &root}, std::pair{"version", &root},
-        std::pair{"id", &machine}, std::pair{"hostName", &machine}}) {
-    std::string ignored;
-    if (!readText(*object, key, ignored)) {
+  // Each may be missing, but where it is there it must be a text.
+  for (const auto& [object, key, out] : {std::tuple{&root, "sessionId", &record.id},
+                                         std::tuple{&root, "startedAt", &record.startedAt},
+                                         std::tuple{&root, "version", &record.programVersion},
+                                         std::tuple{&machine, "id", &record.machineId},
+                                         std::tuple{&machine, "hostName", &record.hostName}}) {
+    if (!readText(*object, key, *out)) {
       return ResultFileError{record.result.name + ": field \"" + key + "\": not a text"};
     }
   }
-  readText(root, "sessionId", record.id);
-  readText(root, "startedAt", record.startedAt);
-  readText(root, "version", record.programVersion);
-  readText(machine, "id", record.machineId);
-  readText(machine, "hostName", record.hostName);
   // Files written before sessions and machines had ids: the document's own hash stands for the
   // session, its processor's description for the machine.
   if (record.id.empty()) {
