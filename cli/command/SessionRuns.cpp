@@ -107,7 +107,7 @@ void printSummary(const Options& options, const Session& session) {
         stdout);
   } else if (summary && summary->count >= 2) {
     printLine(stdout, summaryLine(*summary, session.workloadRevision, session.contendedRuns(),
-                                  session.unevenRuns()));
+                                  session.unevenRuns(), session.throttledRuns()));
   }
 }
 }  // namespace

@@ -5,11 +5,11 @@
 #include <variant>
 
 #include "cli/history/History.h"
+#include "cli/machine/MachineIdentity.h"
 #include "cli/report/JsonReport.h"
 #include "cli/report/Sparkline.h"
 #include "cli/store/ResultStore.h"
 #include "cli/system/ExitStatus.h"
-#include "cli/system/MachineIdentity.h"
 #include "cli/system/ProgramName.h"
 
 namespace orvendale::cli {

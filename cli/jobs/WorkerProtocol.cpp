@@ -1,9 +1,13 @@
 #include "cli/jobs/WorkerProtocol.h"
 
+#include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <charconv>
 #include <utility>
 #include <vector>
 
+#include "cli/sensors/ReadingsJson.h"
 #include "cli/stats/NumberText.h"
 #include "cli/system/ProgramName.h"
 
@@ -26,6 +30,7 @@ enum ReportField : std::size_t {
   kStealMilliseconds,    // steal time; "-" where the kernel does not report it
   kStartNanoseconds,     // when the run began, monotonic clock
   kSeconds,              // each whole second's iterations, "1,2,3"; "-" for none
+  kReadings,             // the run's readings as compact JSON without spaces; "-" for none
   kFieldCount,
 };
 using ReportFields = std::array<std::string_view, kFieldCount>;
@@ -68,6 +73,34 @@ bool parseSeconds(std::string_view text, std::vector<double>& seconds) {
   }
 }
 
+// The readings as one field: compact JSON has spaces only inside its texts, where they are written
+// as the escape \u0020 that any JSON reader turns back into a space.
+std::string readingsText(const RunResult& run) {
+  if (!run.readings) {
+    return std::string(kNone);
+  }
+  QJsonObject object;
+  insertReadings(*run.readings, run.wallNanoseconds, object);
+  const QByteArray json =
+      QJsonDocument(object.value("readings").toObject()).toJson(QJsonDocument::Compact);
+  std::string text;
+  for (const char c : json) {
+    text += c == ' ' ? std::string("\\u0020") : std::string(1, c);
+  }
+  return text;
+}
+
+// The readings of a field that readingsText wrote; false for anything else.
+bool parseReadings(std::string_view text, std::optional<RunReadings>& readings) {
+  if (text == kNone) {
+    return true;
+  }
+  const QJsonDocument document =
+      QJsonDocument::fromJson(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+  readings = document.isObject() ? readingsOf(document.object()) : std::nullopt;
+  return readings.has_value();
+}
+
 // A whole field as a number; false for anything else.
 template <typename Number>
 bool parseNumber(std::string_view text, Number& value) {
@@ -99,6 +132,7 @@ std::optional<WorkerReport> parseFields(const ReportFields& fields, std::string_
   double steal = 0;
   WorkerReport report;
   std::vector<double> seconds;
+  std::optional<RunReadings> readings;
   const bool hasSteal = fields[kStealMilliseconds] != kNone;
   if ((fields[kKind] != kRunKind && fields[kKind] != kFailedKind) ||
       !parseNumber(fields[kIterations], iterations) || !parseNumber(fields[kTicks], ticks) ||
@@ -108,7 +142,7 @@ std::optional<WorkerReport> parseFields(const ReportFields& fields, std::string_
       !parseNumber(fields[kInvoluntarySwitches], switches) ||
       (hasSteal && !parseNumber(fields[kStealMilliseconds], steal)) ||
       !parseNumber(fields[kStartNanoseconds], report.startNanoseconds) ||
-      !parseSeconds(fields[kSeconds], seconds)) {
+      !parseSeconds(fields[kSeconds], seconds) || !parseReadings(fields[kReadings], readings)) {
     return std::nullopt;
   }
   report.run = fields[kKind] == kFailedKind
@@ -120,6 +154,7 @@ std::optional<WorkerReport> parseFields(const ReportFields& fields, std::string_
   report.run.figures =
       figuresOf(cpu, system, switches, hasSteal ? std::optional(steal) : std::nullopt, wall);
   report.run.secondIterations = std::move(seconds);
+  report.run.readings = std::move(readings);
   return report;
 }
 }  // namespace
@@ -173,6 +208,7 @@ std::string workerReportLine(const RunResult& run, std::string_view lastIteratio
       figures.stealMilliseconds ? fixedText(*figures.stealMilliseconds, 3) : std::string(kNone);
   fields[kStartNanoseconds] = std::to_string(startNanoseconds);
   fields[kSeconds] = secondsText(run.secondIterations);
+  fields[kReadings] = readingsText(run);
   std::string line;
   for (const std::string& field : fields) {
     line += field + " ";

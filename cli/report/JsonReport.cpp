@@ -6,6 +6,8 @@
 #include <QJsonValue>
 #include <cmath>
 
+#include "cli/sensors/ReadingsJson.h"
+
 namespace orvendale::cli {
 
 namespace {
@@ -26,6 +28,31 @@ QJsonValue optionalNumber(std::optional<int> number) {
   return number ? QJsonValue(*number) : QJsonValue(QJsonValue::Null);
 }
 
+// Null where the cgroups do not say, "none" where unlimited.
+QJsonValue quotaValue(const std::optional<CpuQuotaState>& state) {
+  if (!state) {
+    return QJsonValue::Null;
+  }
+  if (!state->quota) {
+    return "none";
+  }
+  return QJsonObject{{"cpus", rounded(state->quota->cpus(), 1e4)},
+                     {"quotaMicroseconds", static_cast<qint64>(state->quota->quotaMicroseconds)},
+                     {"periodMicroseconds", static_cast<qint64>(state->quota->periodMicroseconds)},
+                     {"cgroupVersion", state->cgroupVersion}};
+}
+
+// Null where no CPU's maximum is known.
+QJsonValue maxClocksValue(const std::vector<std::optional<double>>& clocks) {
+  QJsonArray values;
+  bool known = false;
+  for (const std::optional<double>& clock : clocks) {
+    values.append(clock ? QJsonValue(*clock) : QJsonValue(QJsonValue::Null));
+    known = known || clock;
+  }
+  return known ? QJsonValue(values) : QJsonValue(QJsonValue::Null);
+}
+
 QJsonObject machineObject(const Machine& machine) {
   return QJsonObject{
       {"id", qs(machine.identity.id)},
@@ -34,6 +61,9 @@ QJsonObject machineObject(const Machine& machine) {
       {"cpuModel", optionalText(machine.cpuModel)},
       {"logicalCpus", optionalNumber(machine.logicalCpus)},
       {"physicalCores", optionalNumber(machine.physicalCores)},
+      {"microcode", optionalText(machine.microcode)},
+      {"cpuQuota", quotaValue(machine.cpuQuota)},
+      {"maxClockMHz", maxClocksValue(machine.maxClockMhz)},
       {"allowedCpus", optionalNumber(machine.allowedCpus)},
       {"kernel", optionalText(machine.kernel)},
       {"osRelease", optionalText(machine.osRelease)},
@@ -83,6 +113,9 @@ QJsonObject runObject(int number, const RunResult& run, int workloadRevision) {
     const std::optional<double> steadiness = run.steadiness();
     object.insert("steadiness", steadiness ? QJsonValue(rounded(*steadiness, 1e4)) : QJsonValue());
     object.insert("uneven", run.uneven());
+  }
+  if (run.readings) {
+    insertReadings(*run.readings, run.wallNanoseconds, object);
   }
   if (!run.detail.empty()) {
     object.insert(run.status == RunStatus::kInvalid ? "lastIterationText" : "error",
@@ -158,6 +191,7 @@ QJsonValue summaryValue(const Session& session) {
        summary->cvPercent ? QJsonValue(rounded(*summary->cvPercent, 1e3)) : QJsonValue::Null},
       {"contendedRuns", session.contendedRuns()},
       {"unevenRuns", session.unevenRuns()},
+      {"throttledRuns", session.throttledRuns()},
   };
 }
 }  // namespace

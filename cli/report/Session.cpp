@@ -27,6 +27,12 @@ int Session::unevenRuns() const {
       runs.begin(), runs.end(), [](const RunResult& run) { return run.scored() && run.uneven(); }));
 }
 
+int Session::throttledRuns() const {
+  return static_cast<int>(std::count_if(runs.begin(), runs.end(), [](const RunResult& run) {
+    return run.scored() && run.throttled();
+  }));
+}
+
 int Session::exitStatus() const {
   const auto failedRun = [](const RunResult& run) {
     return run.status == RunStatus::kInvalid || run.status == RunStatus::kFailed;

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "cli/jobs/Round.h"
+#include "cli/machine/Machine.h"
 #include "cli/run/RunResult.h"
 #include "cli/stats/Statistics.h"
-#include "cli/system/Machine.h"
 
 namespace orvendale::cli {
 
@@ -34,6 +34,8 @@ struct Session {
   int contendedRuns() const;
   // How many scored runs were slowed part-way (RunResult::uneven).
   int unevenRuns() const;
+  // How many scored runs were held back by heat, a lowered clock or a CPU quota.
+  int throttledRuns() const;
   // 0 when every requested run was scored, 1 when a run (a worker's too) was invalid or failed,
   // 130 when interrupted (a failure takes precedence).
   int exitStatus() const;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "cli/system/ProgramName.h"
 
@@ -23,7 +25,61 @@ std::string figuresText(const RunFigures& figures) {
   text += ", " + std::to_string(figures.involuntarySwitches) + " involuntary context switches";
   return figures.contended() ? text + ", contended" : text;
 }
+
+std::string throttledText(const ReadingsSummary& summary) {
+  std::string causes;
+  for (const std::string_view cause : summary.throttleCauses) {
+    causes += (causes.empty() ? "" : ", ") + std::string(cause);
+  }
+  return ", throttled (" + causes + ")";
+}
+
+std::string measured(std::optional<double> value, int decimals, const std::string& unit) {
+  return value ? fixedText(*value, decimals) + unit : "unknown";
+}
+
+std::string clockText(const ReadingsSummary& summary, const RunReadings& readings) {
+  if (!summary.minClockMhz) {
+    return "clock unknown";
+  }
+  return "clock " + measured(summary.minClockMhz, 0, " MHz") + " lowest, " +
+         measured(summary.meanClockMhz, 0, " MHz") + " mean, of " +
+         measured(summary.maxClockMhz, 0, " MHz") + " maximum (" + known(readings.clockSource) +
+         ")";
+}
+
+std::string quotaThrottleText(const ReadingsSummary& summary) {
+  if (!summary.quotaThrottledMs) {
+    return "CPU quota throttling unknown";
+  }
+  return "CPU quota throttled " + fixedText(*summary.quotaThrottledMs, 1) + " ms (" +
+         measured(summary.quotaThrottledShare ? std::optional(100 * *summary.quotaThrottledShare)
+                                              : std::nullopt,
+                  1, " %") +
+         " of the run) in " +
+         (summary.quotaThrottledPeriods ? std::to_string(*summary.quotaThrottledPeriods)
+                                        : std::string("unknown")) +
+         " periods";
+}
 }  // namespace
+
+std::string readingsLine(const RunResult& run) {
+  const ReadingsSummary summary = *run.readingsSummary();
+  const RunReadings& readings = *run.readings;
+  std::string line = "  readings: " + clockText(summary, readings) + "; temperature " +
+                     measured(summary.peakTemperatureC, 1, " °C");
+  if (summary.peakTemperatureC) {
+    line += " peak (" + known(readings.temperatureSensor) + ")";
+  }
+  line += "; thermal throttle events " +
+          (summary.thermalThrottleEvents ? std::to_string(*summary.thermalThrottleEvents)
+                                         : std::string("unknown")) +
+          "; " + quotaThrottleText(summary) + "; CPU pressure " +
+          measured(summary.cpuPressureShare ? std::optional(100 * *summary.cpuPressureShare)
+                                            : std::nullopt,
+                   1, " %");
+  return summary.throttled() ? line + throttledText(summary) : line;
+}
 
 std::string runLine(const std::string& label, const RunResult& run, int workloadRevision) {
   std::string line = label + ": ";
@@ -49,8 +105,34 @@ std::string runLine(const std::string& label, const RunResult& run, int workload
   if (run.figures) {
     line += figuresText(*run.figures);
   }
-  return run.secondIterations.size() >= 2 ? line + "\n" + secondsLine(run) : line;
+  if (run.throttled()) {
+    line += throttledText(*run.readingsSummary());
+  }
+  if (run.secondIterations.size() >= 2) {
+    line += "\n" + secondsLine(run);
+  }
+  return run.readings ? line + "\n" + readingsLine(run) : line;
 }
+
+namespace {
+// "; clock ▇▇▇▆ (2400 to 3600 MHz)": each second's clock where the system gives it, else nothing.
+std::string clockSecondsText(const RunResult& run, bool utf8) {
+  std::vector<double> clocks;
+  for (const SecondReadings& second :
+       run.readings ? run.readings->seconds : std::vector<SecondReadings>{}) {
+    if (!second.clockMhz) {
+      return "";
+    }
+    clocks.push_back(*second.clockMhz);
+  }
+  if (clocks.size() < 2) {
+    return "";
+  }
+  const auto [lowest, highest] = std::minmax_element(clocks.begin(), clocks.end());
+  return "; clock " + sparkline(clocks, utf8) + " (" + fixedText(*lowest, 0) + " to " +
+         fixedText(*highest, 0) + " MHz)";
+}
+}  // namespace
 
 std::string secondsLine(const RunResult& run, bool utf8) {
   const auto [lowest, highest] =
@@ -60,7 +142,10 @@ std::string secondsLine(const RunResult& run, bool utf8) {
   if (const std::optional<double> value = run.steadiness()) {
     line += ", steadiness " + fixedText(*value, 3);
   }
-  return run.uneven() ? line + ", uneven" : line;
+  if (run.uneven()) {
+    line += ", uneven";
+  }
+  return line + clockSecondsText(run, utf8);
 }
 
 std::string medianText(const Summary& summary) {
@@ -81,12 +166,12 @@ std::string spreadText(const Summary& summary, int decimals) {
 }
 
 std::string summaryLine(const Summary& summary, int workloadRevision, int contendedRuns,
-                        int unevenRuns) {
+                        int unevenRuns, int throttledRuns) {
   return "scores of " + std::to_string(summary.count) + (summary.count == 1 ? " run" : " runs") +
          " (workload revision " + std::to_string(workloadRevision) +
          "): " + spreadText(summary, 0) + "; " + std::to_string(contendedRuns) + " of " +
          std::to_string(summary.count) + " runs contended, " + std::to_string(unevenRuns) +
-         " uneven";
+         " uneven, " + std::to_string(throttledRuns) + " throttled";
 }
 
 std::string roundLine(const std::string& label, const Round& round) {
@@ -117,6 +202,31 @@ std::string roundsSummaryLines(const RoundsSummary& summary, int workloadRevisio
          "\nscaling efficiency: " + spreadText(*summary.efficiency, 3) + "\n";
 }
 
+namespace {
+// "3600 MHz on 8 CPUs", "3600 MHz on 4 CPUs, 2400 MHz on 4 CPUs, unknown on 1 CPU", or "unknown".
+std::string maxClocksText(const std::vector<std::optional<double>>& clocks) {
+  if (std::none_of(clocks.begin(), clocks.end(), [](const auto& clock) { return clock; })) {
+    return "unknown";
+  }
+  std::vector<std::pair<std::optional<double>, int>> groups;
+  for (const std::optional<double>& clock : clocks) {
+    const auto group = std::find_if(groups.begin(), groups.end(),
+                                    [&](const auto& known) { return known.first == clock; });
+    if (group == groups.end()) {
+      groups.emplace_back(clock, 1);
+    } else {
+      ++group->second;
+    }
+  }
+  std::string text;
+  for (const auto& [clock, count] : groups) {
+    text += (text.empty() ? "" : ", ") + (clock ? fixedText(*clock, 0) + " MHz" : "unknown") +
+            " on " + std::to_string(count) + (count == 1 ? " CPU" : " CPUs");
+  }
+  return text;
+}
+}  // namespace
+
 std::string machineLines(const Session& session) {
   const Machine& machine = session.machine;
   const auto count = [](std::optional<int> value) {
@@ -125,9 +235,11 @@ std::string machineLines(const Session& session) {
   const std::string cpus = count(machine.logicalCpus) + " logical CPUs (" +
                            count(machine.physicalCores) + " physical cores, " +
                            count(machine.allowedCpus) + " in this process's affinity mask)";
-  return "machine: " + known(machine.cpuModel) + ", " + cpus + "; " + known(machine.kernel) + "; " +
-         known(machine.osRelease) + "; " + known(machine.libcVersion) + "\n" +
-         "build: " + kProgramName + " " + session.programVersion + ", workload revision " +
+  return "machine: " + known(machine.cpuModel) + ", " + cpus + "; microcode " +
+         known(machine.microcode) + "; " + known(machine.kernel) + "; " + known(machine.osRelease) +
+         "; " + known(machine.libcVersion) + "\n" + "limits: CPU quota " +
+         quotaText(machine.cpuQuota) + "; maximum clock " + maxClocksText(machine.maxClockMhz) +
+         "\n" + "build: " + kProgramName + " " + session.programVersion + ", workload revision " +
          std::to_string(session.workloadRevision) + "; " + machine.compiler + " " +
          machine.compilerFlags + "; Qt " + machine.qtVersion + ", event dispatcher " +
          known(machine.eventDispatcher) + ", " + machine.eventPump + " event pump\n";

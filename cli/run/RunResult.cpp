@@ -16,6 +16,15 @@ bool RunResult::uneven() const {
   return value && *value < kUnevenBelow;
 }
 
+std::optional<ReadingsSummary> RunResult::readingsSummary() const {
+  return readings ? std::optional(summarizeReadings(*readings, wallNanoseconds)) : std::nullopt;
+}
+
+bool RunResult::throttled() const {
+  const std::optional<ReadingsSummary> summary = readingsSummary();
+  return summary && summary->throttled();
+}
+
 double RunResult::nanosecondsPerIteration() const {
   return iterations > 0 ? static_cast<double>(wallNanoseconds) / iterations : 0;
 }

@@ -8,6 +8,7 @@
 
 #include "benchmark/BenchmarkEngine.h"
 #include "cli/run/RunFigures.h"
+#include "cli/sensors/Readings.h"
 
 namespace orvendale::cli {
 
@@ -31,6 +32,8 @@ struct RunResult {
   std::optional<RunFigures> figures;
   // The iterations of each whole second, where the ticks were recorded.
   std::vector<double> secondIterations;
+  // The clock, the heat and the CPU quota during the run; absent where they were not read.
+  std::optional<RunReadings> readings;
 
   bool scored() const { return status == RunStatus::kScored; }
   // Wall time over iterations; zero without iterations.
@@ -39,6 +42,10 @@ struct RunResult {
   std::optional<double> steadiness() const;
   // Slowed part-way: a steadiness below kUnevenBelow.
   bool uneven() const;
+  // The readings in a few figures; nothing where they were not read.
+  std::optional<ReadingsSummary> readingsSummary() const;
+  // Held back by heat, a lowered clock or a CPU quota (ReadingsSummary::throttled).
+  bool throttled() const;
 };
 
 // Classifies the run `engine` has just finished. An interrupted run is not checked further.

@@ -7,7 +7,7 @@
 #include <QJsonValue>
 #include <tuple>
 
-#include "cli/system/MachineIdentity.h"
+#include "cli/machine/MachineIdentity.h"
 
 namespace orvendale::cli {
 

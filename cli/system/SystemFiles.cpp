@@ -1,5 +1,6 @@
 #include "cli/system/SystemFiles.h"
 
+#include <charconv>
 #include <fstream>
 
 namespace orvendale::cli {
@@ -35,6 +36,18 @@ std::optional<std::string> fileText(const std::filesystem::path& file, std::size
   }
   text.resize(static_cast<std::size_t>(in.gcount()));
   return text;
+}
+
+std::optional<std::int64_t> numberIn(std::string_view text) {
+  const std::size_t begin = text.find_first_not_of(" \t\r\n");
+  const std::size_t end = text.find_last_not_of(" \t\r\n");
+  if (begin == std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::int64_t value = 0;
+  const char* last = text.data() + end + 1;
+  const auto [stop, error] = std::from_chars(text.data() + begin, last, value);
+  return error == std::errc() && stop == last ? std::optional(value) : std::nullopt;
 }
 
 }  // namespace orvendale::cli

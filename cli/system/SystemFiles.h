@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -24,5 +25,8 @@ std::optional<std::string> firstLine(const std::filesystem::path& file);
 
 // The whole of a file of at most `limit` bytes; nothing when it cannot be read or is larger.
 std::optional<std::string> fileText(const std::filesystem::path& file, std::size_t limit);
+
+// A whole number in `text`, white space around it allowed; nothing for anything else.
+std::optional<std::int64_t> numberIn(std::string_view text);
 
 }  // namespace orvendale::cli

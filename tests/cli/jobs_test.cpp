@@ -91,6 +91,14 @@ TEST(WorkerProtocol, ReportLineCarriesTheRunAndItsFiguresAndNothingElseParses) {
   RunResult scored = runOf(10);
   scored.figures = figuresOf(9'900'000'000, 4'000'000, 12, 0.5, 10'000'000'000);
   scored.secondIterations = {240'000, 250'000};
+  // A sensor name with spaces must not split the line's fields.
+  RunReadings readings;
+  readings.temperatureSensor = "coretemp Package id 0";
+  readings.seconds.resize(2);
+  readings.seconds[1].clockMhz = 3400.5;
+  readings.seconds[1].thermalThrottleEvents = 2;
+  readings.whole.thermalThrottleEvents = 2;
+  scored.readings = readings;
   const std::optional<WorkerReport> report =
       parseWorkerReportLine(workerReportLine(scored, kKnownIterationText, 123));
   ASSERT_TRUE(report);
@@ -100,6 +108,12 @@ TEST(WorkerProtocol, ReportLineCarriesTheRunAndItsFiguresAndNothingElseParses) {
   EXPECT_EQ(report->run.figures->systemNanoseconds, 4'000'000);
   EXPECT_EQ(report->run.figures->stealMilliseconds, 0.5);
   EXPECT_EQ(report->run.secondIterations, scored.secondIterations);
+  ASSERT_TRUE(report->run.readings);
+  EXPECT_EQ(report->run.readings->temperatureSensor, readings.temperatureSensor);
+  EXPECT_EQ(report->run.readings->seconds[0].clockMhz, std::nullopt);
+  EXPECT_EQ(report->run.readings->seconds[1].clockMhz, 3400.5);
+  EXPECT_EQ(report->run.readingsSummary()->throttleCauses,
+            std::vector<std::string_view>{kThermalCause});
   const RunResult failed = failedRun("Error 6: Overflow", 7);
   const std::optional<WorkerReport> failure =
       parseWorkerReportLine(workerReportLine(failed, "", 5));

@@ -54,6 +54,12 @@ TEST(Session, ExitStatusNeverReportsAFailureAsSuccess) {
 TEST(JsonReport, ScoredRunsTheirSummaryAndRunsWithoutAScore) {
   RunResult contended = scriptedRun(12, 3'000'000);
   contended.figures.emplace().cpuShare = 0.8;
+  // Throttled by its quota; of the clock and temperature the system said nothing.
+  RunReadings readings;
+  readings.seconds.resize(2);
+  readings.whole.quotaThrottledPeriods = 20;
+  readings.whole.quotaThrottledMs = 1000;
+  contended.readings = readings;
   const std::string text =
       jsonReport(sessionOf({scriptedRun(7, 2'000'000), contended, kPartial, kInvalid}, 4, true));
   const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
@@ -72,16 +78,22 @@ TEST(JsonReport, ScoredRunsTheirSummaryAndRunsWithoutAScore) {
   EXPECT_EQ(summary["median"].toDouble(), 15);
   EXPECT_DOUBLE_EQ(summary["cvPercent"].toDouble(), 37.712);
   EXPECT_EQ(summary["contendedRuns"].toInt(), 1);
+  // Faults caught: an unknown reading written as 0, a throttled run not counted.
+  EXPECT_EQ(runs[1]["throttleCauses"].toArray(), QJsonArray{"cpu quota"});
+  const QJsonObject read = runs[1]["readings"].toObject();
+  EXPECT_EQ(read["seconds"]["clockMHz"].toArray(), (QJsonArray{QJsonValue(), QJsonValue()}));
+  EXPECT_TRUE(read["peakTemperatureC"].isNull());
+  EXPECT_EQ(summary["throttledRuns"].toInt(), 1);
 }
 
 TEST(TextReport, SummaryOfTwoRunsWhoseMedianIsNoWholeScore) {
   const std::optional<Summary> summary =
       sessionOf({scriptedRun(7, 1), scriptedRun(13, 1)}, 2).summary();
   ASSERT_TRUE(summary.has_value());
-  EXPECT_EQ(summaryLine(*summary, kWorkloadRevision, 1, 0),
+  EXPECT_EQ(summaryLine(*summary, kWorkloadRevision, 1, 0, 2),
             "scores of 2 runs (workload revision 3): median 16 (mean of the middle two, rounded "
             "half up), minimum 11, maximum 20, coefficient of variation 41.06 %; 1 of 2 runs "
-            "contended, 0 uneven");
+            "contended, 0 uneven, 2 throttled");
 }
 
 TEST(ProgressBar, DrawsAtMostOncePerTenthOfASecondAndClearsWhatItDrew) {

@@ -4,24 +4,35 @@
 #include <string>
 #include <vector>
 
-#include "cli/system/EnvironmentNotes.h"
-#include "cli/system/Machine.h"
+#include "cli/machine/EnvironmentNotes.h"
+#include "cli/machine/Machine.h"
 #include "support/fake_system.h"
 
 namespace orvendale::cli {
 namespace {
 
+using testing::FakeFile;
 using testing::FakeFiles;
 using testing::FakeRoot;
+
+FakeFiles quotaTree(const std::string& cpuMax) {
+  return {{"proc/self/mountinfo", "40 31 0:33 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"},
+          {"proc/self/cgroup", "0::/box\n"},
+          {"sys/fs/cgroup/box/cpu.max", cpuMax}};
+}
 
 TEST(EnvironmentNotes, FromFakeSystemTrees) {
   const std::string cpu = "sys/devices/system/cpu/cpu";
   const std::string governor = "/cpufreq/scaling_governor";
   const std::string battery = "sys/class/power_supply/BAT0/";
   const std::string mains = "sys/class/power_supply/AC/";
+  // A machine that reports its temperature, so that only the rows without it note its absence.
+  const FakeFile zone = {"sys/class/thermal/thermal_zone0/temp", "40000\n"};
+  const FakeFile zoneType = {"sys/class/thermal/thermal_zone0/type", "acpitz\n"};
   struct Case {
     FakeFiles files;
     std::vector<std::string> notes;  // each note must contain its text, in order
+    bool reportsTemperature = true;
   };
   const Case cases[] = {
       {.files = {{cpu + "0" + governor, "performance\n"},
@@ -37,9 +48,19 @@ TEST(EnvironmentNotes, FromFakeSystemTrees) {
       {.files = {{"sys/class/power_supply/hid/type", "USB\n"},
                  {"sys/class/power_supply/hid/status", "Discharging\n"}},
        .notes = {}},
+      // A quota below one CPU warned of; one above is no cause for a warning.
+      {.files = quotaTree("50000 100000\n"), .notes = {"CPU quota of 0.50 CPUs"}},
+      {.files = quotaTree("150000 100000\n"), .notes = {}},
+      // A virtual machine's missing sensors said once, before the runs.
+      {.files = {}, .notes = {"reports no CPU clock"}, .reportsTemperature = false},
   };
   for (const Case& c : cases) {
-    const std::vector<std::string> notes = environmentNotes(FakeRoot(c.files).roots());
+    FakeFiles files = c.files;
+    if (c.reportsTemperature) {
+      files.push_back(zone);
+      files.push_back(zoneType);
+    }
+    const std::vector<std::string> notes = environmentNotes(FakeRoot(files).roots());
     ASSERT_EQ(notes.size(), c.notes.size()) << c.files[0].path << ": " << notes.size() << " notes";
     for (std::size_t i = 0; i < notes.size(); ++i) {
       EXPECT_NE(notes[i].find(c.notes[i]), std::string::npos) << notes[i];
@@ -49,17 +70,23 @@ TEST(EnvironmentNotes, FromFakeSystemTrees) {
 
 TEST(Machine, FromFakeSystemTrees) {
   // Two SMT siblings of one core, and a core of a second package with the same core id.
-  const FakeRoot root({{"proc/cpuinfo",
-                        "processor\t: 0\nmodel name\t: Xeon @ 2.20GHz\nphysical id\t: 0\n"
-                        "core id\t: 0\n\nprocessor\t: 1\nmodel name\t: Xeon @ 2.20GHz\n"
-                        "physical id\t: 0\ncore id\t: 0\n\nprocessor\t: 2\nphysical id\t: 1\n"
-                        "core id\t: 0\n"},
-                       {"etc/os-release", "NAME=\"Debian\"\nPRETTY_NAME=\"Debian 12\"\n"}});
+  const FakeRoot root(
+      {{"proc/cpuinfo",
+        "processor\t: 0\nmodel name\t: Xeon @ 2.20GHz\nmicrocode\t: 0xb0\nphysical id\t: 0\n"
+        "core id\t: 0\n\nprocessor\t: 1\nmodel name\t: Xeon @ 2.20GHz\n"
+        "physical id\t: 0\ncore id\t: 0\n\nprocessor\t: 2\nphysical id\t: 1\n"
+        "core id\t: 0\n"},
+       {"etc/os-release", "NAME=\"Debian\"\nPRETTY_NAME=\"Debian 12\"\n"},
+       {"sys/devices/system/cpu/cpu1/cpufreq/cpuinfo_max_freq", "3600000\n"},
+       {"sys/devices/system/cpu/cpu0/online", "1\n"}});
   const Machine machine = describeMachine(root.roots());
   EXPECT_EQ(machine.cpuModel, "Xeon @ 2.20GHz");
   EXPECT_EQ(machine.logicalCpus, 3);
   EXPECT_EQ(machine.physicalCores, 2);
   EXPECT_EQ(machine.osRelease, "Debian 12");
+  EXPECT_EQ(machine.microcode, "0xb0");
+  // Each CPU's maximum by its number: a CPU without one is unknown, not another CPU's.
+  EXPECT_EQ(machine.maxClockMhz, (std::vector<std::optional<double>>{std::nullopt, 3600}));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "cli/system/MachineIdentity.h"
+#include "cli/machine/MachineIdentity.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>

@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "cli/system/MachineIdentity.h"
+#include "cli/machine/MachineIdentity.h"
+#include "cli/sensors/CpuQuota.h"
 #include "cli/system/SystemFiles.h"
 
 namespace orvendale::cli {
@@ -16,11 +18,15 @@ struct Machine {
   std::optional<std::string> cpuModel;   // /proc/cpuinfo "model name"
   std::optional<int> logicalCpus;        // /proc/cpuinfo "processor" entries
   std::optional<int> physicalCores;      // /proc/cpuinfo: distinct physical and core ids
+  std::optional<std::string> microcode;  // /proc/cpuinfo "microcode": the revision loaded
   std::optional<int> allowedCpus;        // the CPUs this process's affinity mask allows
   std::optional<std::string> kernel;     // uname: system name and release
   std::optional<std::string> osRelease;  // /etc/os-release PRETTY_NAME
   // The C library's version: the work loop's floating-point functions are its own.
   std::optional<std::string> libcVersion;
+  // This process's CPU quota: absent where the cgroups do not say; its quota is none if unlimited.
+  std::optional<CpuQuotaState> cpuQuota;
+  std::vector<std::optional<double>> maxClockMhz;  // each CPU's, by CPU number
   std::string compiler;  // from the build
   std::string compilerFlags;
   std::string qtVersion;                       // the Qt Core library in use

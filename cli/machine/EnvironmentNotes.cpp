@@ -1,4 +1,4 @@
-#include "cli/system/EnvironmentNotes.h"
+#include "cli/machine/EnvironmentNotes.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,7 +7,10 @@
 #include <optional>
 #include <system_error>
 
+#include "cli/sensors/CpuQuota.h"
+#include "cli/sensors/SensorFiles.h"
 #include "cli/stats/NumberText.h"
+#include "cli/system/Processors.h"
 
 namespace orvendale::cli {
 
@@ -86,10 +89,30 @@ void noteBattery(const SystemRoots& roots, std::vector<std::string>& notes) {
     notes.push_back("running on battery: the system may slow the processor to save power");
   }
 }
+
+
+void noteQuota(const SystemRoots& roots, std::vector<std::string>& notes) {
+  const std::optional<CpuQuotaState> state = cpuQuotaState(roots);
+  if (state && state->quota && state->quota->cpus() < 1) {
+    notes.push_back("CPU quota of " + quotaText(state) +
+                    ": the quota holds each run back every period, so a score measures the "
+                    "quota, not the processor");
+  }
+}
+
+void noteUnreadState(const SystemRoots& roots, std::vector<std::string>& notes) {
+  if (!findSensorFiles(allowedCpus(), roots).reportsProcessorState()) {
+    notes.push_back(
+        "this system reports no CPU clock, temperature or thermal throttle counters, as is usual "
+        "in a virtual machine: every run's clock, temperature and thermal throttling are unknown");
+  }
+}
 }  // namespace
 
 std::vector<std::string> environmentNotes(const SystemRoots& roots) {
   std::vector<std::string> notes;
+  noteQuota(roots, notes);
+  noteUnreadState(roots, notes);
   noteGovernors(roots, notes);
   noteLoad(roots, notes);
   noteBattery(roots, notes);

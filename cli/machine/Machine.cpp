@@ -1,4 +1,4 @@
-#include "cli/system/Machine.h"
+#include "cli/machine/Machine.h"
 
 #include <gnu/libc-version.h>
 #include <sys/utsname.h>
@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/sensors/SensorFiles.h"
 #include "cli/system/Processors.h"
 #include "platform/EventGate.h"
 
@@ -41,6 +42,8 @@ void readCpuInfo(const SystemRoots& roots, Machine& machine) {
       package = trimmed(std::string_view(line).substr(colon + 1));
     } else if (key == "core id") {
       cores.emplace(package, trimmed(std::string_view(line).substr(colon + 1)));
+    } else if (key == "microcode" && !machine.microcode) {
+      machine.microcode = trimmed(std::string_view(line).substr(colon + 1));
     } else if (key == "model name" && !machine.cpuModel) {
       const std::string value = trimmed(std::string_view(line).substr(colon + 1));
       if (!value.empty()) {
@@ -98,6 +101,8 @@ Machine describeMachine(const SystemRoots& roots) {
     machine.kernel = std::string(names.sysname) + " " + names.release;
   }
   machine.libcVersion = std::string("glibc ") + gnu_get_libc_version();
+  machine.cpuQuota = cpuQuotaState(roots);
+  machine.maxClockMhz = maxClocksMhz(roots);
   machine.compiler = buildCompiler();
   machine.compilerFlags = buildCompilerFlags();
   machine.qtVersion = qVersion();
