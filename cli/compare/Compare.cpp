@@ -23,15 +23,29 @@ std::string kindOf(const ResultFile& file) {
   return file.jobs > 0 ? "multi-core scores (--jobs)" : "single-core scores";
 }
 
-// A difference between runs that lost the processor to other work may be that work's.
-std::string contentionNote(const ResultFile& older, const ResultFile& newer) {
-  if (older.contendedRuns == 0 && newer.contendedRuns == 0) {
+// "note: A of N old and B of M new runs were <what>: <cause> may account for the difference".
+std::string flaggedRunsNote(const ResultFile& older, const ResultFile& newer,
+                            int ResultFile::*flagged, const char* what, const char* cause) {
+  const int olderRuns = older.*flagged;
+  const int newerRuns = newer.*flagged;
+  if (olderRuns == 0 && newerRuns == 0) {
     return {};
   }
-  return "note: " + std::to_string(older.contendedRuns) + " of " +
-         std::to_string(older.scores.size()) + " old and " + std::to_string(newer.contendedRuns) +
-         " of " + std::to_string(newer.scores.size()) +
-         " new runs were contended: other work on the machine may account for the difference\n";
+  return "note: " + std::to_string(olderRuns) + " of " + std::to_string(older.scores.size()) +
+         " old and " + std::to_string(newerRuns) + " of " + std::to_string(newer.scores.size()) +
+         " new runs were " + what + ": " + cause + " may account for the difference\n";
+}
+
+// A difference between runs that lost the processor to other work may be that work's.
+std::string contentionNote(const ResultFile& older, const ResultFile& newer) {
+  return flaggedRunsNote(older, newer, &ResultFile::contendedRuns, "contended",
+                         "other work on the machine");
+}
+
+// Runs held below the processor's speed measured the holding back as much as the processor.
+std::string throttlingNote(const ResultFile& older, const ResultFile& newer) {
+  return flaggedRunsNote(older, newer, &ResultFile::throttledRuns,
+                         "throttled (by heat, a lowered clock or a CPU quota)", "the throttling");
 }
 
 // A run slowed part-way measured the slowing as much as the processor.
@@ -91,7 +105,8 @@ std::string comparisonReport(const ResultFile& older, const ResultFile& newer) {
          ", two-sided" + (test.exact ? " exact" : " approximate") + " test: " +
          verdictText(test, older.scores.size(), newer.scores.size(),
                      newerSummary.median > olderSummary.median) +
-         "\n" + contentionNote(older, newer) + unevenNote(older, newer) + workersNote(older, newer);
+         "\n" + contentionNote(older, newer) + throttlingNote(older, newer) +
+         unevenNote(older, newer) + workersNote(older, newer);
 }
 
 int compareFiles(const std::string& olderPath, const std::string& newerPath, std::FILE* out,

@@ -10,7 +10,7 @@ namespace orvendale::cli {
 
 // The comparison of two result files of one workload revision: each file's median and spread,
 // the ratio of the medians NEW / OLD and the rank test's verdict, one line each, and a note
-// when runs of either file were contended.
+// when runs of either file were contended, throttled or uneven.
 std::string comparisonReport(const ResultFile& older, const ResultFile& newer);
 
 // The sentence for a rank test's outcome, e.g. "not significant at the 5 % level (p = 0.4206):

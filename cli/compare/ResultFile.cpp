@@ -48,6 +48,14 @@ bool isPositiveWhole(const QJsonValue& value, double limit) {
   const double number = value.toDouble();
   return number >= 1 && number <= limit && std::floor(number) == number;
 }
+
+// 1 when a worker of `round` carries `flag`, else 0: a --jobs file counts rounds, not workers.
+int roundFlag(const QJsonObject& round, const char* flag) {
+  const QJsonArray workers = round.value("workers").toArray();
+  return std::any_of(workers.begin(), workers.end(),
+                     [flag](const QJsonValue& w) { return w.toObject().value(flag).toBool(); });
+}
+
 // The multi-core scores of a --jobs file in place of its solo scores.
 std::variant<ResultFile, ResultFileError> withMultiCoreScores(const QJsonObject& root,
                                                               const std::string& name,
@@ -59,6 +67,7 @@ std::variant<ResultFile, ResultFileError> withMultiCoreScores(const QJsonObject&
   file.jobs = static_cast<int>(jobs.toDouble());
   file.scores.clear();
   file.contendedRuns = 0;
+  file.throttledRuns = 0;
   const QJsonArray rounds = root.value("rounds").toArray();
   for (qsizetype i = 0; i < rounds.size(); ++i) {
     const QJsonObject round = rounds[i].toObject();
@@ -71,10 +80,8 @@ std::variant<ResultFile, ResultFileError> withMultiCoreScores(const QJsonObject&
                         "missing or not a positive whole number");
     }
     file.scores.push_back(score.toDouble());
-    const QJsonArray workers = round.value("workers").toArray();
-    file.contendedRuns += std::any_of(workers.begin(), workers.end(), [](const QJsonValue& w) {
-      return w.toObject().value("contended").toBool();
-    });
+    file.contendedRuns += roundFlag(round, "contended");
+    file.throttledRuns += roundFlag(round, "throttled");
   }
   if (file.scores.empty()) {
     return fieldError(name, "rounds", "no multi-core score to compare");
@@ -103,7 +110,8 @@ std::variant<QJsonObject, ResultFileError> documentOf(std::string_view bytes,
   return document.object();
 }
 
-// The scores of the scored runs in `runs`, and how many were contended or uneven.
+// The scores of the scored runs in `runs`, and how many were contended, throttled or uneven.
+// Files written before runs were watched for throttling have no "throttled": none was.
 std::optional<ResultFileError> readRuns(const QJsonValue& runs, const std::string& name,
                                         ResultFile& file) {
   if (!runs.isArray()) {
@@ -129,6 +137,7 @@ std::optional<ResultFileError> readRuns(const QJsonValue& runs, const std::strin
     }
     file.scores.push_back(score.toDouble());
     file.contendedRuns += run.value("contended").toBool() ? 1 : 0;
+    file.throttledRuns += run.value("throttled").toBool() ? 1 : 0;
     file.unevenRuns += run.value("uneven").toBool() ? 1 : 0;
   }
   if (file.scores.empty()) {

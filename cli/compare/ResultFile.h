@@ -17,6 +17,7 @@ struct ResultFile {
   // scores in round order.
   std::vector<double> scores;
   int contendedRuns = 0;  // scored runs marked contended; of a --jobs file, rounds with one
+  int throttledRuns = 0;  // scored runs marked throttled; of a --jobs file, rounds with one
   int unevenRuns = 0;     // scored runs marked uneven (slowed part-way)
 };
 

@@ -37,6 +37,7 @@ std::string rowText(const HistoryRow& row) {
          padded(std::to_string(summary.count), 5, true) +
          padded(fixedText(summary.median, 0), 11, true) + padded(variation, 10, true) +
          padded(std::to_string(row.session.result.contendedRuns), 11, true) +
+         padded(std::to_string(row.session.result.throttledRuns), 11, true) +
          padded(std::to_string(row.session.result.unevenRuns), 8, true) + "\n";
 }
 
@@ -86,6 +87,7 @@ QJsonObject rowObject(const HistoryRow& row) {
       {"maximum", row.summary.maximum},
       {"cvPercent", row.summary.cvPercent ? QJsonValue(*row.summary.cvPercent) : QJsonValue()},
       {"contendedRuns", session.result.contendedRuns},
+      {"throttledRuns", session.result.throttledRuns},
       {"unevenRuns", session.result.unevenRuns},
       {"contextChanges", changes},
   };
@@ -135,11 +137,11 @@ History historyOf(const std::string& machineId, std::vector<SessionRecord> sessi
 }
 
 std::string historyText(const History& history, bool utf8) {
-  std::string text = "sessions of " + history.hostName + " (machine " + history.machineId +
-                     "), oldest first:\n" + padded("started", 21, false) +
-                     padded("scores", 12, false) + padded("runs", 5, true) +
-                     padded("median", 11, true) + padded("variation", 10, true) +
-                     padded("contended", 11, true) + padded("uneven", 8, true) + "\n";
+  std::string text =
+      "sessions of " + history.hostName + " (machine " + history.machineId + "), oldest first:\n" +
+      padded("started", 21, false) + padded("scores", 12, false) + padded("runs", 5, true) +
+      padded("median", 11, true) + padded("variation", 10, true) + padded("contended", 11, true) +
+      padded("throttled", 11, true) + padded("uneven", 8, true) + "\n";
   for (const HistoryRow& row : history.rows) {
     text += rowText(row);
     for (const ContextChange& change : row.changes) {

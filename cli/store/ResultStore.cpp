@@ -154,14 +154,14 @@ bool ResultStore::insert(const SessionRecord& record, const char* origin) {
   const QSqlQuery query = execute(
       db_, path_,
       "INSERT OR IGNORE INTO sessions (id, machine_id, started_at, stored_at, origin,"
-      " program_version, workload_revision, jobs, scores, contended_runs, uneven_runs, context)"
-      " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+      " program_version, workload_revision, jobs, scores, contended_runs, uneven_runs,"
+      " throttled_runs, context) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
       {QString::fromStdString(record.id), QString::fromStdString(record.machineId),
        QString::fromStdString(record.startedAt),
        QDateTime::currentDateTimeUtc().toString(Qt::ISODate), QString(origin),
        QString::fromStdString(record.programVersion), record.result.workloadRevision,
        record.result.jobs, jsonText(scores), record.result.contendedRuns, record.result.unevenRuns,
-       jsonText(contextArray(record.context))});
+       record.result.throttledRuns, jsonText(contextArray(record.context))});
   const bool added = query.numRowsAffected() > 0;
   if (added) {
     execute(db_, path_, "INSERT INTO documents (session_id, document) VALUES (?, ?)",
@@ -188,7 +188,7 @@ std::vector<SessionRecord> ResultStore::sessionsOf(const std::string& machineId)
   QSqlQuery query = execute(
       db_, path_,
       "SELECT s.id, m.host_name, s.started_at, s.program_version, s.workload_revision, s.jobs,"
-      " s.scores, s.contended_runs, s.uneven_runs, s.context FROM sessions s"
+      " s.scores, s.contended_runs, s.uneven_runs, s.throttled_runs, s.context FROM sessions s"
       " JOIN machines m ON m.id = s.machine_id WHERE s.machine_id = ?"
       " ORDER BY s.started_at, s.rowid",
       {QString::fromStdString(machineId)});
@@ -212,7 +212,8 @@ std::vector<SessionRecord> ResultStore::sessionsOf(const std::string& machineId)
     }
     record.result.contendedRuns = query.value(7).toInt();
     record.result.unevenRuns = query.value(8).toInt();
-    if (const QString text = query.value(9).toString(); text != contextText) {
+    record.result.throttledRuns = query.value(9).toInt();
+    if (const QString text = query.value(10).toString(); text != contextText) {
       contextText = text;
       context = contextOf(text);
     }

@@ -33,6 +33,12 @@ const std::vector<Migration>& migrations() {
            " document TEXT NOT NULL)",
            "CREATE INDEX sessions_by_machine ON sessions (machine_id, started_at)",
        }},
+      {2,
+       {
+           // How many of the scored runs (rounds) were throttled. Sessions stored before had no
+           // readings to tell, so none of their runs counts as throttled.
+           "ALTER TABLE sessions ADD COLUMN throttled_runs INTEGER NOT NULL DEFAULT 0",
+       }},
   };
   return all;
 }

@@ -1,6 +1,8 @@
 // The result file read back from the JSON document this program writes.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+#include <QString>
 #include <string>
 #include <variant>
 #include <vector>
@@ -69,6 +71,11 @@ TEST(ResultFile, ReadsBackEveryFieldOfTheDocumentThisProgramWrites) {
     std::vector<double> scores;
     int contendedRuns;
     int unevenRuns;
+    // The "run" numbers marked throttled in the document: the count catches unscored runs or
+    // rounds counted, workers counted in place of rounds, the solo runs' count kept for a --jobs
+    // file, and another flag read in place of this one.
+    std::vector<int> throttled;
+    int throttledRuns;
   };
   const Case cases[] = {
       {.name = "runs.json",
@@ -76,16 +83,27 @@ TEST(ResultFile, ReadsBackEveryFieldOfTheDocumentThisProgramWrites) {
        .jobs = 0,
        .scores = {11, 19, 16},
        .contendedRuns = 1,
-       .unevenRuns = 1},
+       .unevenRuns = 1,
+       .throttled = {1, 3, 4},
+       .throttledRuns = 2},
       {.name = "jobs.json",
        .session = jobsSession(),
        .jobs = 2,
        .scores = {32, 22},
        .contendedRuns = 1,
-       .unevenRuns = 0},
+       .unevenRuns = 0,
+       .throttled = {1, 2},
+       .throttledRuns = 2},
   };
   for (const Case& c : cases) {
-    const auto read = parseResultFile(jsonReport(c.session), c.name);
+    QString document = QString::fromStdString(jsonReport(c.session));
+    // Flags the writer gives every run, where it does, would outweigh the marks: the last wins.
+    document.remove(QRegularExpression("\"throttled\": \\w+,"));
+    for (const int run : c.throttled) {
+      document.replace(QString("\"run\": %1,").arg(run),
+                       QString("\"run\": %1, \"throttled\": true,").arg(run));
+    }
+    const auto read = parseResultFile(document.toStdString(), c.name);
     ASSERT_TRUE(std::holds_alternative<ResultFile>(read))
         << std::get<ResultFileError>(read).message;
     const ResultFile& file = std::get<ResultFile>(read);
@@ -95,6 +113,7 @@ TEST(ResultFile, ReadsBackEveryFieldOfTheDocumentThisProgramWrites) {
     EXPECT_EQ(file.scores, c.scores) << c.name;
     EXPECT_EQ(file.contendedRuns, c.contendedRuns) << c.name;
     EXPECT_EQ(file.unevenRuns, c.unevenRuns) << c.name;
+    EXPECT_EQ(file.throttledRuns, c.throttledRuns) << c.name;
   }
 }
 

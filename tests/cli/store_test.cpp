@@ -46,50 +46,71 @@ SessionRecord recordOf(const Session& session) {
   return std::get<SessionRecord>(record);
 }
 
-// Catches a column stored or read back into the wrong field, and a repeat stored twice.
-TEST(ResultStore, KeepsEveryFieldOfASessionAndARepeatOnce) {
-  QTemporaryDir dir;
-  const SessionRecord stored = recordOf(describedSession());
-  ResultStore store(dir.filePath("results.sqlite").toStdString());
-  EXPECT_TRUE(store.save(stored, "run"));
-  EXPECT_FALSE(store.save(stored, "import"));
-  const std::vector<SessionRecord> back = store.sessionsOf(stored.machineId);
-  ASSERT_EQ(back.size(), 1U);
-  const SessionRecord& read = back.front();
-  EXPECT_EQ(read.id, stored.id);
-  EXPECT_EQ(read.hostName, "bench-7");
-  EXPECT_EQ(read.startedAt, stored.startedAt);
-  EXPECT_EQ(read.programVersion, "1.0.5");
-  EXPECT_EQ(read.result.workloadRevision, 3);
-  EXPECT_EQ(read.result.jobs, 0);
-  EXPECT_EQ(read.result.scores, stored.result.scores);
-  EXPECT_EQ(read.result.contendedRuns, 1);
-  EXPECT_EQ(read.result.unevenRuns, 2);
-  ASSERT_EQ(read.context.size(), stored.context.size());
-  for (std::size_t i = 0; i < read.context.size(); ++i) {
-    EXPECT_EQ(read.context[i].name, stored.context[i].name);
-    EXPECT_EQ(read.context[i].value, stored.context[i].value);
+// Makes `path` an SQLite file, or changes one, with `statement` run in it.
+void sqliteFile(const QString& path, const char* statement) {
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "setup");
+    db.setDatabaseName(path);
+    ASSERT_TRUE(db.open());
+    ASSERT_TRUE(QSqlQuery(db).exec(statement)) << statement;
   }
-  EXPECT_EQ(store.latestDocument(stored.machineId, 3, false), stored.document);
-  EXPECT_EQ(store.latestDocument(stored.machineId, 3, true), std::nullopt);
-  EXPECT_EQ(store.machines().size(), 1U);
+  QSqlDatabase::removeDatabase("setup");
+}
+
+// Catches a column stored or read back into the wrong field, and a repeat stored twice; of a store
+// of schema version 1, its sessions lost or not migrated in place, or given throttled runs they
+// had no readings to show.
+TEST(ResultStore, KeepsEveryFieldOfASessionAndARepeatOnce) {
+  struct Case {
+    const char* what;
+    bool version1;  // the store taken back to schema version 1 once the session is stored
+    int throttledRuns;
+  };
+  const Case cases[] = {
+      {.what = "a new store", .version1 = false, .throttledRuns = 3},
+      {.what = "a store migrated from version 1", .version1 = true, .throttledRuns = 0},
+  };
+  SessionRecord stored = recordOf(describedSession());
+  stored.result.throttledRuns = 3;  // unlike its contended and uneven runs and the default, 0
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("results.sqlite");
+    EXPECT_TRUE(ResultStore(path.toStdString()).save(stored, "run"));
+    if (c.version1) {
+      sqliteFile(path, "ALTER TABLE sessions DROP COLUMN throttled_runs");
+      sqliteFile(path, "PRAGMA user_version = 1");
+    }
+    ResultStore store(path.toStdString());
+    EXPECT_FALSE(store.save(stored, "import"));
+    const std::vector<SessionRecord> back = store.sessionsOf(stored.machineId);
+    ASSERT_EQ(back.size(), 1U);
+    const SessionRecord& read = back.front();
+    EXPECT_EQ(read.id, stored.id);
+    EXPECT_EQ(read.hostName, "bench-7");
+    EXPECT_EQ(read.startedAt, stored.startedAt);
+    EXPECT_EQ(read.programVersion, "1.0.5");
+    EXPECT_EQ(read.result.workloadRevision, 3);
+    EXPECT_EQ(read.result.jobs, 0);
+    EXPECT_EQ(read.result.scores, stored.result.scores);
+    EXPECT_EQ(read.result.contendedRuns, 1);
+    EXPECT_EQ(read.result.unevenRuns, 2);
+    EXPECT_EQ(read.result.throttledRuns, c.throttledRuns);
+    ASSERT_EQ(read.context.size(), stored.context.size());
+    for (std::size_t i = 0; i < read.context.size(); ++i) {
+      EXPECT_EQ(read.context[i].name, stored.context[i].name);
+      EXPECT_EQ(read.context[i].value, stored.context[i].value);
+    }
+    EXPECT_EQ(store.latestDocument(stored.machineId, 3, false), stored.document);
+    EXPECT_EQ(store.latestDocument(stored.machineId, 3, true), std::nullopt);
+    EXPECT_EQ(store.machines().size(), 1U);
+  }
 }
 
 QByteArray contentOf(const QString& path) {
   QFile file(path);
   file.open(QIODevice::ReadOnly);
   return file.readAll();
-}
-
-// Makes `path` an SQLite file with `statement` run in it.
-void sqliteFile(const QString& path, const char* statement) {
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "setup");
-    db.setDatabaseName(path);
-    ASSERT_TRUE(db.open());
-    ASSERT_TRUE(QSqlQuery(db).exec(statement));
-  }
-  QSqlDatabase::removeDatabase("setup");
 }
 
 // Catches a file that is not this program's store being written, "repaired" or migrated.
