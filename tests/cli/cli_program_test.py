@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""cli_program_test.py ORVENDALE_CLI VERSION [--real-run | --jobs]: the built program from
-outside, its refusals, --version, --compare and Ctrl-C in a run; with --real-run, whole runs in
-text mode; with --jobs, a whole --jobs 2 round, then a worker killed, Ctrl-C twice and the
-starter killed during the workers' runs. Every program it starts is ended with it, whatever ends
+"""cli_program_test.py ORVENDALE_CLI VERSION [--real-run | --jobs | --store | --quota]: the built
+program from outside, its refusals, --version, --compare and Ctrl-C in a run; with --real-run,
+whole runs in text mode; with --jobs, a whole --jobs 2 round, then a worker killed, Ctrl-C twice
+and the starter killed during the workers' runs; with --store, the results store's failures and
+imports; with --quota, runs in a cgroup of their own with a CPU quota of half a CPU (as root). Every program it starts is ended with it, whatever ends
 it: a failure, an exception, SIGTERM (a test's timeout) or its own death (SIGKILL)."""
 import atexit
 import contextlib
@@ -187,6 +188,17 @@ def real_run():
         check(re.search(r"^  iterations per second: .{10} \(\d+ to \d+\), steadiness [\d.]+",
                         result.stdout, re.M), f"{pump}: no line of the run's seconds")
         check("scores of" not in result.stdout, f"{pump}: a summary of one run")
+        unread_readings(pump, result.stdout)
+
+
+def unread_readings(label, stdout):
+    """Catches a reading this machine has no file for shown as a figure (0 MHz, say)."""
+    absent = {"clock unknown": "/sys/devices/system/cpu/cpu0/cpufreq",
+              "temperature unknown": "/sys/class/thermal/thermal_zone0"}
+    check(re.search(r"^  readings: ", stdout, re.M), f"{label}: no readings line")
+    for says, path in absent.items():
+        if not os.path.exists(path):
+            check(says in stdout, f"{label}: {path} is absent, yet not {says!r}")
 
 
 def children(pid):
@@ -344,7 +356,74 @@ def store():
         store_failures(folder)
         store_imports(folder)
 
-modes = {"--real-run": real_run, "--jobs": jobs, "--store": store}
+def cpu_cgroup():
+    """A new cgroup with the cpu controller: v1's where it is mounted, else v2's; nothing where
+    this process cannot make one. It is removed when this test ends, however it ends: a child
+    process waits for the test's death and removes it once its processes are gone."""
+    if os.geteuid() != 0:
+        return None, "not root"
+    mounts = [line.split() for line in open("/proc/self/mountinfo")]
+    v1 = [m[4] for m in mounts if m[m.index("-") + 1] == "cgroup" and "cpu" in m[-1].split(",")]
+    v2 = [m[4] for m in mounts if m[m.index("-") + 1] == "cgroup2"]
+    top = v1[0] if v1 else v2[0] if v2 else None
+    if top is None:
+        return None, "no cgroup with the cpu controller is mounted"
+    path = os.path.join(top, f"orvendale-quota-test-{os.getpid()}")
+    try:
+        if not v1:
+            with open(os.path.join(top, "cgroup.subtree_control"), "w") as control:
+                control.write("+cpu")
+        os.mkdir(path)
+    except OSError as error:
+        return None, f"cannot make a cgroup under {top}: {error.strerror}"
+    parent = os.getpid()
+    if os.fork() == 0:
+        signal.pthread_sigmask(signal.SIG_BLOCK, [signal.SIGTERM])
+        libc.prctl(1, signal.SIGTERM)
+        null = os.open(os.devnull, os.O_RDWR)
+        for stream in range(3):
+            os.dup2(null, stream)
+        if os.getppid() == parent:
+            signal.sigwait([signal.SIGTERM])
+        for _ in range(100):
+            with contextlib.suppress(OSError):
+                os.rmdir(path)
+                break
+            time.sleep(0.1)
+        os._exit(0)
+    return path, ""
+
+
+def quota():
+    cgroup, reason = cpu_cgroup()
+    if not cgroup:
+        print(f"skipped: {reason}")
+        sys.exit(77)
+    quota_file = "cpu.max" if os.path.exists(os.path.join(cgroup, "cpu.max")) else "cpu.cfs_quota_us"
+    write_in(cgroup, quota_file, "50000 100000" if quota_file == "cpu.max" else "50000")
+    join = lambda: write_in(cgroup, "cgroup.procs", str(os.getpid()))
+    # Both runs share the half CPU: each is held back by the quota.
+    as_text = start(["--no-store"], then=join)
+    as_json = start(["--json", "--no-store"], then=join)
+    text, document = ended(as_text), ended(as_json)
+    for label, result in {"text": text, "JSON": document}.items():
+        exited(label, result, 0, stderr=["warning: CPU quota of 0.50 CPUs (50000 µs of every "
+                                         "100000 µs, cgroup v"])
+    run_line = re.search(r"^run 1 of 1: .*", text.stdout, re.M)
+    check(run_line and run_line[0].endswith(", contended, throttled (cpu quota)"),
+          f"text: the run not contended and throttled by the quota: {text.stdout!r}")
+    check("limits: CPU quota 0.50 CPUs" in text.stdout, f"text: no quota in the machine block")
+    with contextlib.suppress(ValueError):
+        document = json.loads(document.stdout)
+        run = document["runs"][0]
+        check(run["contended"] and run["throttled"] and "cpu quota" in run["throttleCauses"],
+              f"JSON: the run not contended and throttled by the quota: {run}")
+        check(run["readings"]["quotaThrottledMs"] > 0, f"JSON: no throttled time: {run}")
+        check(document["machine"]["cpuQuota"]["cpus"] == 0.5, "JSON: no quota in the machine block")
+        print(json.dumps(run["readings"], indent=1))
+
+
+modes = {"--real-run": real_run, "--jobs": jobs, "--store": store, "--quota": quota}
 modes.get(sys.argv[3] if len(sys.argv) > 3 else "", quick_cases)()
 for failure in failures:
     print("FAIL:", failure)
