@@ -22,7 +22,9 @@ constexpr ContextSource kContextSources[] = {
     {"CPU", "cpuModel", true},
     {"logical CPUs", "logicalCpus", true},
     {"physical cores", "physicalCores", true},
+    {"microcode", "microcode", true},
     {"CPUs in the affinity mask", "allowedCpus", true},
+    {"CPU quota", "cpuQuota", true},
     {"kernel", "kernel", true},
     {"OS", "osRelease", true},
     {"C library", "libcVersion", true},
@@ -39,6 +41,10 @@ std::string valueText(const QJsonValue& value) {
   }
   if (value.isDouble()) {
     return QString::number(value.toDouble(), 'g', 17).toStdString();
+  }
+  // The one object among the fields: a CPU quota, told by its CPUs.
+  if (value.isObject() && value.toObject().value("cpus").isDouble()) {
+    return valueText(value.toObject().value("cpus")) + " CPUs";
   }
   return "unknown";
 }

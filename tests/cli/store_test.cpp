@@ -37,6 +37,8 @@ Session describedSession() {
   session.machine.cpuModel = "Test CPU";
   session.machine.kernel = "Linux 6.1.0-18";
   session.machine.libcVersion = "glibc 2.36";
+  session.machine.cpuQuota = CpuQuotaState{
+      .cgroupVersion = 2, .quota = CpuQuota{150000, 100000}, .statFile = "/sys/fs/cgroup/cpu.stat"};
   return session;
 }
 
@@ -96,6 +98,8 @@ TEST(ResultStore, KeepsEveryFieldOfASessionAndARepeatOnce) {
     EXPECT_EQ(read.result.contendedRuns, 1);
     EXPECT_EQ(read.result.unevenRuns, 2);
     EXPECT_EQ(read.result.throttledRuns, c.throttledRuns);
+    // Catches a quota's change left out of the history, or told by its whole JSON object.
+    EXPECT_EQ(stored.context[5].name + " " + stored.context[5].value, "CPU quota 1.5 CPUs");
     ASSERT_EQ(read.context.size(), stored.context.size());
     for (std::size_t i = 0; i < read.context.size(); ++i) {
       EXPECT_EQ(read.context[i].name, stored.context[i].name);
