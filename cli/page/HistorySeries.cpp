@@ -38,6 +38,7 @@ QJsonObject sessionJson(const SessionRecord& session, const SessionRecord* previ
           {"cvPercent", optionalNumber(summary.cvPercent)},
           {"contended", session.result.contendedRuns},
           {"uneven", session.result.unevenRuns},
+          {"throttled", session.result.throttledRuns},
           {"changes", changesJson(previous ? contextChanges(previous->context, session.context)
                                            : std::vector<ContextChange>())}};
 }

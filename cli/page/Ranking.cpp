@@ -26,9 +26,10 @@ double atMostHalf(std::size_t k, std::size_t n) {
 // A machine's runs split into those ranked and those left out.
 struct Ranked {
   const RankCandidate* candidate = nullptr;
-  std::vector<double> clean;  // neither contended nor uneven
+  std::vector<double> clean;  // not flagged
   int contended = 0;
   int uneven = 0;
+  int throttled = 0;
   Summary summary;
 };
 
@@ -38,7 +39,8 @@ Ranked rankedOf(const RankCandidate& candidate) {
   for (const RunPoint& point : candidate.points) {
     ranked.contended += point.contended ? 1 : 0;
     ranked.uneven += point.uneven ? 1 : 0;
-    if (!point.contended && !point.uneven) {
+    ranked.throttled += point.throttled ? 1 : 0;
+    if (!point.flagged()) {
       ranked.clean.push_back(point.value);
     }
   }
@@ -81,6 +83,7 @@ QJsonObject entryJson(const Ranked& ranked) {
       {"runs", static_cast<qint64>(ranked.clean.size())},
       {"contended", ranked.contended},
       {"uneven", ranked.uneven},
+      {"throttled", ranked.throttled},
       {"median", ranked.summary.median},
       {"minimum", ranked.summary.minimum},
       {"maximum", ranked.summary.maximum},
@@ -122,11 +125,13 @@ QJsonObject rankingJson(const std::vector<RankCandidate>& candidates) {
   QJsonArray unranked;
   int contended = 0;
   int uneven = 0;
+  int throttled = 0;
   int leftOut = 0;
   for (const RankCandidate& candidate : candidates) {
     Ranked one = rankedOf(candidate);
     contended += one.contended;
     uneven += one.uneven;
+    throttled += one.throttled;
     leftOut += static_cast<int>(candidate.points.size() - one.clean.size());
     if (one.clean.empty()) {
       unranked.append(entryJson(one));
@@ -145,11 +150,10 @@ QJsonObject rankingJson(const std::vector<RankCandidate>& candidates) {
     }
     entries.append(entry);
   }
-  return {{"entries", entries},
-          {"unranked", unranked},
-          {"leftOutRuns", leftOut},
-          {"contendedRuns", contended},
-          {"unevenRuns", uneven}};
+  return {
+      {"entries", entries},         {"unranked", unranked}, {"leftOutRuns", leftOut},
+      {"contendedRuns", contended}, {"unevenRuns", uneven}, {"throttledRuns", throttled},
+  };
 }
 
 }  // namespace orvendale::cli

@@ -12,6 +12,9 @@ struct RunPoint {
   double value = 0;
   bool contended = false;
   bool uneven = false;
+  bool throttled = false;
+  // Contended, uneven or throttled: its score does not measure the processor alone.
+  bool flagged() const { return contended || uneven || throttled; }
 };
 
 // The confidence the page's intervals of a median aim at.
@@ -41,9 +44,9 @@ struct RankCandidate {
   std::vector<RunPoint> points;
 };
 
-// The candidates ordered by the median of their runs that were neither contended nor uneven
-// (highest first), each with its interval and the rank test against the next one; machines left
-// with no such run come after, unranked; and how many runs were left out.
+// The candidates ordered by the median of their runs that were not flagged (highest first), each
+// with its interval and the rank test against the next one; machines left with no such run come
+// after, unranked; and how many runs were left out.
 QJsonObject rankingJson(const std::vector<RankCandidate>& candidates);
 
 }  // namespace orvendale::cli

@@ -107,14 +107,15 @@ std::vector<RunPoint> scoredRuns(const QJsonObject& document) {
     const QJsonObject run = value.toObject();
     if (run.value("status").toString() == "scored") {
       points.push_back({run.value("run").toInt(), run.value("score").toDouble(),
-                        run.value("contended").toBool(), run.value("uneven").toBool()});
+                        run.value("contended").toBool(), run.value("uneven").toBool(),
+                        run.value("throttled").toBool()});
     }
   }
   return points;
 }
 
 // Each round's `key` (multiCoreScore or efficiency) where it has one. A round is contended when a
-// worker was, as --compare counts it, and uneven when its solo run or a worker was.
+// worker was, as --compare counts it, and uneven or throttled when its solo run or a worker was.
 std::vector<RunPoint> roundPoints(const QJsonObject& document, const char* key) {
   std::vector<RunPoint> points;
   for (const QJsonValue& value : document.value("rounds").toArray()) {
@@ -122,11 +123,14 @@ std::vector<RunPoint> roundPoints(const QJsonObject& document, const char* key) 
     if (!round.value(key).isDouble()) {
       continue;
     }
+    const QJsonObject solo = round.value("solo").toObject();
     RunPoint point{round.value("round").toInt(), round.value(key).toDouble(), false,
-                   round.value("solo").toObject().value("uneven").toBool()};
-    for (const QJsonValue& worker : round.value("workers").toArray()) {
-      point.contended = point.contended || worker.toObject().value("contended").toBool();
-      point.uneven = point.uneven || worker.toObject().value("uneven").toBool();
+                   solo.value("uneven").toBool(), solo.value("throttled").toBool()};
+    for (const QJsonValue& value : round.value("workers").toArray()) {
+      const QJsonObject worker = value.toObject();
+      point.contended = point.contended || worker.value("contended").toBool();
+      point.uneven = point.uneven || worker.value("uneven").toBool();
+      point.throttled = point.throttled || worker.value("throttled").toBool();
     }
     points.push_back(point);
   }
@@ -144,14 +148,17 @@ QJsonObject spreadJson(const MachineView& view, const SessionRecord& session,
   std::vector<double> values;
   int contended = 0;
   int uneven = 0;
+  int throttled = 0;
   for (const RunPoint& point : points) {
     drawn.append(QJsonObject{{"n", point.number},
                              {"value", point.value},
                              {"contended", point.contended},
-                             {"uneven", point.uneven}});
+                             {"uneven", point.uneven},
+                             {"throttled", point.throttled}});
     values.push_back(point.value);
     contended += point.contended ? 1 : 0;
     uneven += point.uneven ? 1 : 0;
+    throttled += point.throttled ? 1 : 0;
   }
   const Summary summary = summarize(values).value_or(Summary{});
   return {{"machine", view.index},
@@ -165,7 +172,8 @@ QJsonObject spreadJson(const MachineView& view, const SessionRecord& session,
           {"cvPercent", optionalNumber(summary.cvPercent)},
           {"interval", intervalJson(medianInterval(values))},
           {"contended", contended},
-          {"uneven", uneven}};
+          {"uneven", uneven},
+          {"throttled", throttled}};
 }
 
 // A machine's runs of one kind: the latest single-core session's scored runs, or the multi-core
@@ -187,7 +195,20 @@ QJsonArray spreadsOf(const std::vector<MachineView>& views, bool multi) {
   return spreads;
 }
 
-// Each scored run's iterations per second, of each machine's latest single-core session.
+// A run's iterations per second with its flags, and its readings where it has them (a file
+// written before they were taken has none: the keys are left out).
+QJsonObject secondsRunJson(const QJsonObject& run) {
+  return {{"n", run.value("run")},
+          {"seconds", run.value("secondIterations")},
+          {"steadiness", run.value("steadiness")},
+          {"contended", run.value("contended").toBool()},
+          {"uneven", run.value("uneven").toBool()},
+          {"throttled", run.value("throttled").toBool()},
+          {"throttleCauses", run.value("throttleCauses")},
+          {"readings", run.value("readings")}};
+}
+
+// Each scored run's seconds, of each machine's latest single-core session.
 QJsonArray secondsOf(const std::vector<MachineView>& views) {
   QJsonArray machines;
   for (const MachineView& view : views) {
@@ -195,11 +216,7 @@ QJsonArray secondsOf(const std::vector<MachineView>& views) {
     for (const QJsonValue& value : view.singleDocument.value("runs").toArray()) {
       const QJsonObject run = value.toObject();
       if (run.value("status").toString() == "scored" && run.contains("secondIterations")) {
-        runs.append(QJsonObject{{"n", run.value("run")},
-                                {"seconds", run.value("secondIterations")},
-                                {"steadiness", run.value("steadiness")},
-                                {"contended", run.value("contended").toBool()},
-                                {"uneven", run.value("uneven").toBool()}});
+        runs.append(secondsRunJson(run));
       }
     }
     if (!runs.isEmpty()) {

@@ -40,7 +40,18 @@
   const label = (entry) => machines[entry.machine].label;
   const kindText = (jobs) => (jobs > 0 ? "--jobs " + jobs : "single-core");
   const listed = (parts) => parts.filter(Boolean).join(", ") || "–";
-  const flagText = (p) => listed([p.contended && "contended", p.uneven && "uneven"]);
+  const joined = (parts, last) =>
+    parts.length < 2 ? parts.join("") : parts.slice(0, -1).join(", ") + last + parts.at(-1);
+
+  // The flags a run may carry. A flagged run did not measure the processor alone: the rankings
+  // leave it out. A throttled run's causes are named where its seconds are.
+  const FLAG_NAMES = ["contended", "uneven", "throttled"];
+  const flagsOf = (p) => FLAG_NAMES.filter((flag) => p[flag]);
+  const causes = (p) => (Array.isArray(p.throttleCauses) && p.throttleCauses.length > 0
+    ? " (" + p.throttleCauses.join(", ") + ")" : "");
+  const flagText = (p) =>
+    listed(flagsOf(p).map((flag) => (flag === "throttled" ? flag + causes(p) : flag)));
+  const anyFlag = joined(FLAG_NAMES, " or ");
   const when = (startedAt) =>
     startedAt ? startedAt.replace("T", " ").replace(/:\d\d(\.\d+)?Z$/, " UTC") : "unknown";
 
@@ -95,16 +106,21 @@
     };
   }
 
-  // A run's look tells its flags: filled when clean, hollow and of another colour when not.
-  const FLAGS = [
-    { name: "run", contended: false, uneven: false, style: ["circle", "#2b6cb0", "#2b6cb0", 5] },
-    { name: "contended run", contended: true, uneven: false,
-      style: ["circle", "transparent", "#dd6b20", 6] },
-    { name: "uneven run", contended: false, uneven: true,
-      style: ["triangle", "transparent", "#805ad5", 7] },
-    { name: "contended and uneven run", contended: true, uneven: true,
-      style: ["rectRot", "transparent", "#c53030", 7] },
-  ];
+  // A run's look tells its flags: filled when clean; hollow, in each flag's own shape and colour,
+  // or a red diamond for two flags or more.
+  const FLAG_STYLES = {
+    contended: ["circle", "transparent", "#dd6b20", 6],
+    uneven: ["triangle", "transparent", "#805ad5", 7],
+    throttled: ["rect", "transparent", "#319795", 6],
+  };
+  // Every set of flags, each a legend entry: "run", "uneven run", "contended and throttled run".
+  const FLAG_SETS = Array.from({ length: 2 ** FLAG_NAMES.length }, (_, set) => {
+    const flags = FLAG_NAMES.filter((_, i) => set & (1 << i));
+    const style = flags.length === 0 ? ["circle", "#2b6cb0", "#2b6cb0", 5]
+      : flags.length === 1 ? FLAG_STYLES[flags[0]] : ["rectRot", "transparent", "#c53030", 7];
+    return { name: (flags.length > 0 ? joined(flags, " and ") + " " : "") + "run",
+      text: flags.join(), style: style };
+  });
 
   function pointsDataset(name, values, style) {
     const [shape, fill, line, radius] = style;
@@ -129,8 +145,8 @@
       ["line", "#1a202c", "#1a202c", 24]);
     const datasets = [rangeDataset(entries.map((e) => [e.minimum, e.maximum])),
       Object.assign(median, { order: 1, pointBorderWidth: 3 })];
-    for (const flag of FLAGS) {
-      const flagged = (p) => p.contended === flag.contended && p.uneven === flag.uneven;
+    for (const flag of FLAG_SETS) {
+      const flagged = (p) => flagsOf(p).join() === flag.text;
       // x is the machine's label itself (the very list, for two lines): the axis finds it.
       const values = entries.flatMap((e, i) =>
         e.points.filter(flagged).map((p) => ({ x: labels[i], y: p.value })));
@@ -175,12 +191,13 @@
     const rows = single.concat(multi).map((e) => [kindText(e.jobs), wrapped(label(e)),
       num(e.points.length), num(number(e.median)), num(number(e.minimum)),
       num(number(e.maximum)), num(number(e.cvPercent, 2)),
-      ...intervalCells(e.interval, e.points.length), num(e.contended), num(e.uneven)]);
+      ...intervalCells(e.interval, e.points.length), ...FLAG_NAMES.map((flag) => num(e[flag]))]);
     return el("section", { id: "side-by-side" },
       el("h2", {}, "Machines side by side"),
       note("Each machine's latest session: every run as a point, the median as a dash, the bar " +
         "from the lowest to the highest score. A contended run had less than 97 % of a " +
-        "processor; an uneven run slowed part-way (its slowest second under 0.75 of its median)."),
+        "processor; an uneven run slowed part-way (its slowest second under 0.75 of its median); " +
+        "a throttled run was held back by heat, a lowered clock or the CPU quota."),
       el("div", { class: "charts" },
         chartOrNone(single, "single-core session", "chart-single-core", "single-core", {},
           "Single-core score", spreadConfig(single, single.map(label), "score", 0)),
@@ -188,23 +205,101 @@
           "Multi-core score (--jobs)",
           spreadConfig(multi, multi.map((e) => [label(e), kindText(e.jobs)]), "score", 0))),
       table(["scores", "machine", "runs", "median", "lowest", "highest", "CV %",
-        "95 % interval of the median", "its confidence", "contended", "uneven"], rows));
+        "95 % interval of the median", "its confidence", ...FLAG_NAMES], rows));
   }
 
   const PALETTE = ["#2b6cb0", "#2f855a", "#b7791f", "#6b46c1", "#c53030", "#319795", "#d53f8c"];
 
-  function secondsChart(entry, seconds) {
-    const datasets = entry.runs.map((run, i) => ({
-      label: "run " + run.n + (run.contended || run.uneven ? " (" + flagText(run) + ")" : ""),
-      data: run.seconds, pointRadius: 3, borderDash: run.contended || run.uneven ? [6, 4] : [],
-      borderColor: PALETTE[i % PALETTE.length], backgroundColor: PALETTE[i % PALETTE.length],
-    }));
+  // The i-th run's line through its seconds, in its colour; a flagged run's dashed.
+  function runLine(run, i, values) {
+    const flags = flagsOf(run);
+    return { label: "run " + run.n + (flags.length > 0 ? " (" + flags.join(", ") + ")" : ""),
+      data: values, pointRadius: 3, borderDash: flags.length > 0 ? [6, 4] : [],
+      borderColor: PALETTE[i % PALETTE.length], backgroundColor: PALETTE[i % PALETTE.length] };
+  }
+
+  function linesConfig(seconds, yTitle, datasets, beginAtZero) {
     const config = { type: "line", data: { labels: seconds, datasets: datasets },
-      options: options("iterations in the second", false) };
+      options: options(yTitle, beginAtZero) };
     config.options.scales.x.title = { display: true, text: "second of the run" };
+    return config;
+  }
+
+  // A machine's chart of `kind` over the seconds of its runs.
+  function machineChart(entry, kind, caption, config) {
     const machine = machines[entry.machine];
-    return chart("chart-seconds-" + entry.machine, "seconds", { "data-machine": machine.id },
-      machine.label + ", " + when(entry.startedAt), config, true);
+    return chart("chart-" + kind + "-" + entry.machine, kind, { "data-machine": machine.id },
+      machine.label + caption, config, true);
+  }
+
+  function secondsChart(entry, seconds) {
+    return machineChart(entry, "seconds", ", " + when(entry.startedAt), linesConfig(seconds,
+      "iterations in the second", entry.runs.map((run, i) => runLine(run, i, run.seconds)), false));
+  }
+
+  // What the system read in each second of a run, drawn under the seconds where the document has
+  // it: a chart of each reading, a line per run; a further series (the clock's maximum) a thin
+  // line of the run's colour, out of the legend.
+  const READINGS = [
+    { kind: "clock", unit: "MHz", decimals: 0, source: "clockSource",
+      series: [["clockMHz", "clock"], ["maxClockMHz", "maximum clock"]] },
+    { kind: "temperature", unit: "°C", decimals: 1, source: "temperatureSensor",
+      series: [["temperatureC", "temperature"]] },
+    { kind: "quota", unit: "ms of the second", decimals: 1, zero: true,
+      series: [["quotaThrottledMs", "throttled by the CPU quota"]] },
+  ];
+
+  // A run's reading of each second: a number, or null (a gap) where the system gave none; no
+  // entries for a run without readings (a file written before they were taken).
+  function readingOf(run, key) {
+    const seconds = run.readings && run.readings.seconds;
+    const values = seconds && Array.isArray(seconds[key]) ? seconds[key] : [];
+    return values.map((value) => (typeof value === "number" ? value : null));
+  }
+  const hasValues = (values) => values.some((value) => value !== null);
+
+  function readingChart(entry, reading, seconds) {
+    const datasets = entry.runs.flatMap((run, i) => reading.series.map(([key, name], s) => {
+      const line = runLine(run, i, readingOf(run, key));
+      return s === 0 ? line : Object.assign(line,
+        { label: "run " + run.n + ", " + name, pointRadius: 0, borderWidth: 1, inLegend: false });
+    })).filter((dataset) => hasValues(dataset.data));
+    const sources = entry.runs.map((run) => run.readings && run.readings[reading.source]);
+    const source = sources.find((text) => typeof text === "string");
+    const thin = reading.series.length > 1 ? "; thin: " + reading.series[1][1] : "";
+    const config = linesConfig(seconds, reading.unit, datasets, Boolean(reading.zero));
+    const legend = config.options.plugins.legend.labels;
+    const drawn = legend.filter;
+    legend.filter = (item, d) => drawn(item, d) && d.datasets[item.datasetIndex].inLegend !== false;
+    return machineChart(entry, reading.kind, ": " + reading.series[0][1] + ", " + reading.unit +
+      (source ? " (" + source + ")" : "") + thin, config);
+  }
+
+  // A row for each series a run has of the readings drawn.
+  function readingsTable(entry, drawn, seconds) {
+    const rows = entry.runs.flatMap((run) => drawn.flatMap((reading) => reading.series
+      .map(([key, name]) => [name + ", " + reading.unit, readingOf(run, key)])
+      .filter(([, values]) => hasValues(values))
+      .map(([name, values]) => [num(run.n), name,
+        ...seconds.map((_, s) => num(number(values[s], reading.decimals)))])));
+    return table(["run", "reading", ...seconds.map((s) => s + " s")], rows);
+  }
+
+  // Under a machine's seconds, the readings its runs have: their charts and a table of them.
+  function readingsPart(entry, seconds) {
+    const drawn = READINGS.filter((reading) =>
+      entry.runs.some((run) => hasValues(readingOf(run, reading.series[0][0]))));
+    return drawn.length === 0 ? [] : [el("h3", {}, label(entry) + ": readings of each second"),
+      el("div", { class: "charts" }, ...drawn.map((r) => readingChart(entry, r, seconds))),
+      readingsTable(entry, drawn, seconds)];
+  }
+
+  function readingsParts(seconds) {
+    const parts = data.seconds.flatMap((entry) => readingsPart(entry, seconds));
+    return parts.length === 0 ? [] : [note("What the system read in each second, where it gave " +
+      "it: the clock against its maximum, the temperature, and the time the CPU quota held the " +
+      "run back. A gap is a second without a reading; a run of a file written before readings " +
+      "were taken has none."), ...parts];
   }
 
   function secondsSection() {
@@ -220,7 +315,8 @@
       el("div", { class: "charts" }, ...data.seconds.map((entry) => secondsChart(entry, seconds))),
       data.seconds.length > 0
         ? table(["machine", "run", ...seconds.map((s) => s + " s"), "steadiness", "flags"], rows)
-        : chartOrNone([], "single-core session"));
+        : chartOrNone([], "single-core session"),
+      ...readingsParts(seconds));
   }
 
   function scalingSection() {
@@ -291,13 +387,13 @@
       s.changes.length > 0 || i >= series.sessions.length - kLatestListed);
     const rows = machine.history.flatMap((series) => listed(series).map((s) => [when(s.startedAt),
       kindText(series.jobs), num(s.runs), num(number(s.median)), num(number(s.minimum)),
-      num(number(s.maximum)), num(number(s.cvPercent, 2)), num(s.contended), num(s.uneven),
+      num(number(s.maximum)), num(number(s.cvPercent, 2)), ...FLAG_NAMES.map((f) => num(s[f])),
       wrapped(changes(s).join("; ") || "–")]));
     const all = machine.history.reduce((sum, series) => sum + series.sessions.length, 0);
     const left = all > rows.length ? [note(rows.length + " of " + all + " sessions listed: " +
       "those with a change, and the latest " + kLatestListed + " of each kind.")] : [];
     return el("div", {}, ...left, table(["started", "scores", "runs", "median", "lowest",
-      "highest", "CV %", "contended", "uneven", "changed since the session before"], rows));
+      "highest", "CV %", ...FLAG_NAMES, "changed since the session before"], rows));
   }
 
   function historySection() {
@@ -319,7 +415,7 @@
       const machine = label(e) + (e.jobs > 0 ? " (" + kindText(e.jobs) + ")" : "");
       const row = [num(i + 1), wrapped(machine), num(number(e.median)),
         ...intervalCells(e.interval, e.runs), num(e.runs),
-        num(listed([e.contended && e.contended + " contended", e.uneven && e.uneven + " uneven"]))];
+        num(listed(FLAG_NAMES.map((flag) => e[flag] && e[flag] + " " + flag)))];
       if (!e.next) {
         return [row];
       }
@@ -331,11 +427,11 @@
 
   function rankingTable(title, ranking) {
     const runs = ranking.leftOutRuns === 1 ? " run" : " runs";
-    const notes = ["Ranked by the median of the runs that were neither contended nor uneven; " +
-      ranking.leftOutRuns + runs + " left out (" + ranking.contendedRuns + " contended, " +
-      ranking.unevenRuns + " uneven)."];
+    const counts = FLAG_NAMES.map((flag) => ranking[flag + "Runs"] + " " + flag).join(", ");
+    const notes = ["Ranked by the median of the runs not " + anyFlag + "; " + ranking.leftOutRuns +
+      runs + " left out (" + counts + ")."];
     for (const entry of ranking.unranked) {
-      notes.push("Not ranked: " + label(entry) + ", every run contended or uneven.");
+      notes.push("Not ranked: " + label(entry) + ", every run " + anyFlag + ".");
     }
     if (new Set(ranking.entries.map((e) => e.jobs)).size > 1) {
       notes.push("The machines ran different numbers of workers: their multi-core scores are " +

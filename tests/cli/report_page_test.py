@@ -22,8 +22,13 @@ program = sys.argv[1]
 failures = []
 # A host name that must stay text: were it markup, it would end the page's data early.
 EVIL_HOST = "twin</script>"
-FLAGS = {"run": (False, False), "contended run": (True, False), "uneven run": (False, True),
-         "contended and uneven run": (True, True)}
+FLAG_NAMES = ("contended", "uneven", "throttled")
+FLAGS = {"run": (False, False, False), "contended run": (True, False, False),
+         "uneven run": (False, True, False), "throttled run": (False, False, True),
+         "contended and uneven run": (True, True, False),
+         "contended and throttled run": (True, False, True),
+         "uneven and throttled run": (False, True, True),
+         "contended, uneven and throttled run": (True, True, True)}
 
 
 @dataclass
@@ -33,11 +38,12 @@ class Copy:
     started: str
     scale: float  # of every score and second
     runs: int = 0  # single-core: the real runs repeated to this count, each 0.1 % above the last
-    # (index, "contended" or "uneven") of the runs flagged, in the order: runs, then each round's
+    # (index, a flag of FLAG_NAMES) of the runs flagged, in the order: runs, then each round's
     # solo run and workers; every other run is clean.
     flags: tuple = ()
     kernel: str = "Linux 6.1.0-25"
     revision: int = 0  # another workload revision, or 0 for the real one
+    readings: bool = False  # every run but the first gets readings of each second, with gaps
 
 
 COPIES = [
@@ -45,11 +51,18 @@ COPIES = [
     Copy("fast", "2030-01-02T00:00:00Z", 3.0, runs=6),
     Copy("fast", "2029-01-01T00:00:00Z", 1.0, revision=2),
     Copy(EVIL_HOST, "2030-01-02T00:00:00Z", 3.0015, runs=6),  # its runs between fast's
+    # A worker throttled (index 3) makes its round throttled; so does a solo run (hot's index 1).
     Copy("mid", "2030-01-02T00:00:00Z", 2.0, runs=8,
-         flags=((0, "contended"), (1, "uneven"), (2, "contended"))),
+         flags=((0, "contended"), (1, "uneven"), (2, "contended"), (3, "throttled"))),
+    Copy("hot", "2030-01-02T00:00:00Z", 1.5, runs=6, flags=((1, "throttled"),), readings=True),
 ]
 # The rank test's verdicts between neighbours with enough runs.
-VERDICTS = {(EVIL_HOST, "fast"): "verdict not-significant", ("fast", "mid"): "verdict significant"}
+VERDICTS = {(EVIL_HOST, "fast"): "verdict not-significant", ("fast", "mid"): "verdict significant",
+            ("mid", "hot"): "verdict significant"}
+# The readings of each second drawn under the runs' seconds, by the chart drawing them, each with
+# the value of the copies' first second.
+READINGS = {"clock": {"clockMHz": 3000.5, "maxClockMHz": 3600}, "temperature": {"temperatureC": 60},
+            "quota": {"quotaThrottledMs": 40.5}}
 
 
 def check(condition, fault):
@@ -75,20 +88,27 @@ def edited(document, twin):
     every = document["runs"] + [run for r in rounds for run in [r["solo"], *r["workers"]]]
     for i, run in enumerate(every):
         run.update(score=round(run["score"] * twin.scale * (1 + i / 1000)),
-                   contended=(i, "contended") in twin.flags, uneven=(i, "uneven") in twin.flags,
-                   secondIterations=[round(s * twin.scale) for s in run["secondIterations"]])
+                   secondIterations=[round(s * twin.scale) for s in run["secondIterations"]],
+                   **{flag: (i, flag) in twin.flags for flag in FLAG_NAMES})
+        if twin.readings and i > 0:
+            # Each reading a gap (null) in a second of its own, which a zero would not match.
+            series = {key: first for kind in READINGS.values() for key, first in kind.items()}
+            run["readings"] = {"seconds": {key: [None if s == k else first + i + s / 10
+                                                 for s in range(len(run["secondIterations"]))]
+                                           for k, (key, first) in enumerate(series.items())}}
     for r in rounds:
         r["multiCoreScore"] = round(r["multiCoreScore"] * twin.scale)
     return document
 
 
 def points(document, key="multiCoreScore"):
-    """(value, (contended, uneven)) of each scored run, or of each complete round."""
+    """(value, (contended, uneven, throttled)) of each scored run, or of each complete round."""
     if "rounds" not in document:
-        return [(r["score"], (r["contended"], r["uneven"]))
+        return [(r["score"], tuple(r.get(f, False) for f in FLAG_NAMES))
                 for r in document["runs"] if r["status"] == "scored"]
     return [(r[key], (any(w["contended"] for w in r["workers"]),
-                      any(w["uneven"] for w in r["workers"] + [r["solo"]])))
+                      any(w["uneven"] for w in r["workers"] + [r["solo"]]),
+                      any(w.get("throttled", False) for w in r["workers"] + [r["solo"]])))
             for r in document["rounds"] if r["multiCoreScore"] is not None]
 
 
@@ -115,12 +135,18 @@ READ_CHARTS = """[...document.querySelectorAll("canvas")].map((canvas) => {
       .map((p, j) => d.data[j] === null ? null : [name(c.data.labels[Math.round(
         c.scales.x.getValueForPixel(p.x))]), c.scales.y.getValueForPixel(p.y)])]))};
 })"""
+# The history tables' rows, each cell under its header.
+READ_HISTORY = """[...document.querySelectorAll("#history table")].flatMap((t) =>
+  [...t.tBodies[0].rows].map((r) => Object.fromEntries([...r.cells]
+    .map((c, i) => [t.tHead.rows[0].cells[i].textContent, c.textContent]))))"""
 READ_RANKING = """[...document.querySelectorAll("#ranking tbody")].map((t) => [...t.rows]
   .map((r) => [r.className, [...r.cells].map((c) => c.textContent)]))"""
 
 
 def near(a, b):
-    return len(a) == len(b) and all(math.isclose(x, y, rel_tol=1e-6) for x, y in zip(a, b))
+    """Equal lists of numbers, None (a gap) only where the other has None."""
+    return len(a) == len(b) and all(
+        x == y or None not in (x, y) and math.isclose(x, y, rel_tol=1e-6) for x, y in zip(a, b))
 
 
 def chart_of(charts, kind, machine=None):
@@ -145,13 +171,31 @@ def check_charts(charts, latest, host):
                   f"{kind}: {host[machine]!r}'s median drawn {median}, not its runs' median")
     for machine, document in latest[False].items():
         seconds = chart_of(charts, "seconds", machine)
-        want = [r["secondIterations"] for r in document["runs"] if r["status"] == "scored"]
+        scored = [r for r in document["runs"] if r["status"] == "scored"]
+        want = [r["secondIterations"] for r in scored]
         got = [[y for _, y in s] for s in seconds["sets"].values()]
         check(len(got) == len(want) and all(map(near, got, want)),
               f"seconds of {host[machine]!r}: drawn {got}, not its runs' {want}")
+        marked = ["throttled" in name for name in seconds["sets"]]
+        check(marked == [r.get("throttled", False) for r in scored],
+              f"seconds of {host[machine]!r}: throttled runs marked {marked}, not the document's")
+        check_readings(charts, document, machine, host[machine])
 
 
-def check_history(charts, rows, page_text):
+def check_readings(charts, document, machine, host):
+    """Each reading's series of every run that has it, nulls as gaps; no chart for none."""
+    for kind, keys in READINGS.items():
+        series = [(r.get("readings") or {}).get("seconds", {}).get(key)
+                  for r in document["runs"] if r["status"] == "scored" for key in keys]
+        want = [s for s in series if s and any(v is not None for v in s)]
+        found = [c for c in charts if (c["kind"], c.get("machine")) == (kind, machine)]
+        got = [[p and p[1] for p in s] for c in found for s in c["sets"].values()]
+        check(bool(found) == bool(want) and len(got) == len(want) and all(map(near, got, want)),
+              f"{kind} of {host!r}: drawn {got}, not the document's {want} (a gap drawn as 0, a "
+              "series under another's name, or a chart of readings the runs do not have)")
+
+
+def check_history(charts, rows, page_text, table):
     for chart in (c for c in charts if c["kind"] == "history"):
         jobs = 0 if chart["jobs"] == "single-core" else int(chart["jobs"].split()[1])
         series = [r for r in rows if (r["machine_id"], r["jobs"]) == (chart["machine"], jobs)]
@@ -164,6 +208,10 @@ def check_history(charts, rows, page_text):
               f"history {chart['id']}: context changes not marked where the store's differ")
     check("kernel Linux 6.1.0-18 → Linux 6.1.0-25" in page_text,
           "fast's kernel change is not named under its history")
+    want = sorted(sum(f[2] for _, f in points(json.loads(r["document"]))) for r in rows
+                  if r["jobs"] == 0)
+    got = sorted(int(r["throttled"]) for r in table if r["scores"] == "single-core")
+    check(got == want, f"history: throttled runs of the single-core sessions {got}, not {want}")
 
 
 def check_ranking(tables, latest, host, page_text):
@@ -184,8 +232,9 @@ def check_ranking(tables, latest, host, page_text):
             check(kind == want and apart == (want != "verdict significant"),
                   f"ranking: {higher!r} against {lower!r}: {kind} {text!r}, not {want}")
         flagged = sum(len(points(d)) for d in latest[jobs].values()) - sum(map(len, clean.values()))
-        check(re.search(rf"\b{flagged} runs? left out", page_text),
-              f"ranking: the {flagged} contended or uneven runs left out are not counted")
+        throttled = sum(f[2] for d in latest[jobs].values() for _, f in points(d))
+        check(re.search(rf"\b{flagged} runs? left out \(.*\b{throttled} throttled\)", page_text),
+              f"ranking: the {flagged} flagged runs left out, {throttled} throttled, not counted")
 
 
 def main(screenshot):
@@ -209,6 +258,7 @@ def main(screenshot):
         with ChromiumPage(work / "page.html", 1200, 900) as page:
             charts = page.evaluate(READ_CHARTS)
             tables = page.evaluate(READ_RANKING)
+            history = page.evaluate(READ_HISTORY)
             text = page.evaluate("document.body.innerText")
             if screenshot:
                 page.screenshot(screenshot, full_page=True)
@@ -224,7 +274,7 @@ def main(screenshot):
         latest[row["jobs"] > 0][row["machine_id"]] = json.loads(row["document"])
     host = {m: d["machine"]["hostName"] for kind in latest.values() for m, d in kind.items()}
     check_charts(charts, latest, host)
-    check_history(charts, current, text)
+    check_history(charts, current, text, history)
     check_ranking(tables, latest, host, text)
 
 
