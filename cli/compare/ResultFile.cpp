@@ -81,7 +81,9 @@ std::variant<ResultFile, ResultFileError> withMultiCoreScores(const QJsonObject&
     }
     file.scores.push_back(score.toDouble());
     file.contendedRuns += roundFlag(round, "contended");
-    file.throttledRuns += roundFlag(round, "throttled");
+    // The solo run is the scaling efficiency's base: held back, it skews the round too.
+    file.throttledRuns +=
+        roundFlag(round, "throttled") || round.value("solo").toObject().value("throttled").toBool();
   }
   if (file.scores.empty()) {
     return fieldError(name, "rounds", "no multi-core score to compare");

@@ -17,8 +17,9 @@ struct ResultFile {
   // scores in round order.
   std::vector<double> scores;
   int contendedRuns = 0;  // scored runs marked contended; of a --jobs file, rounds with one
-  int throttledRuns = 0;  // scored runs marked throttled; of a --jobs file, rounds with one
-  int unevenRuns = 0;     // scored runs marked uneven (slowed part-way)
+  // Scored runs marked throttled; of a --jobs file, rounds whose solo run or a worker was.
+  int throttledRuns = 0;
+  int unevenRuns = 0;  // scored runs marked uneven (slowed part-way)
 };
 
 // Why a file cannot be compared, in one line naming the file and, where there is one, the field.

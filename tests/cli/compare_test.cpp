@@ -94,8 +94,8 @@ TEST(ResultFile, ReadsBackEveryFieldOfTheDocumentThisProgramWrites) {
     std::vector<double> scores;
     int contendedRuns;
     int unevenRuns;
-    // Catches an unscored run or an incomplete round counted, a round's solo run counted in
-    // place of its workers, and another flag read in place of this one.
+    // Catches an unscored run or an incomplete round counted, a round's throttled solo run
+    // missed, and another flag read in place of this one.
     int throttledRuns;
   };
   const Case cases[] = {
@@ -112,7 +112,7 @@ TEST(ResultFile, ReadsBackEveryFieldOfTheDocumentThisProgramWrites) {
        .scores = {32, 22},
        .contendedRuns = 1,
        .unevenRuns = 0,
-       .throttledRuns = 1},
+       .throttledRuns = 2},
   };
   for (const Case& c : cases) {
     const auto read = parseResultFile(jsonReport(c.session), c.name);
