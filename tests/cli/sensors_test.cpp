@@ -157,7 +157,7 @@ TEST(CpuQuota, FromFakeCgroupTrees) {
       {"an ancestor's tighter quota missed, or its cpu.stat not read",
        {{"proc/self/mountinfo", v2Mount},
         {"proc/self/cgroup", "0::/pod/box\n"},
-        {"sys/fs/cgroup/pod/box/cpu.max", "max 100000\n"},
+        {"sys/fs/cgroup/pod/box/cpu.max", "200000 100000\n"},
         {"sys/fs/cgroup/pod/box/cpu.stat", v2Stat},
         {"sys/fs/cgroup/pod/cpu.max", "150000 100000\n"},
         {"sys/fs/cgroup/pod/cpu.stat", v2Stat}},
