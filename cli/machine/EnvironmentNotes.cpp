@@ -90,7 +90,6 @@ void noteBattery(const SystemRoots& roots, std::vector<std::string>& notes) {
   }
 }
 
-
 void noteQuota(const SystemRoots& roots, std::vector<std::string>& notes) {
   const std::optional<CpuQuotaState> state = cpuQuotaState(roots);
   if (state && state->quota && state->quota->cpus() < 1) {

@@ -27,7 +27,7 @@ struct Machine {
   // This process's CPU quota: absent where the cgroups do not say; its quota is none if unlimited.
   std::optional<CpuQuotaState> cpuQuota;
   std::vector<std::optional<double>> maxClockMhz;  // each CPU's, by CPU number
-  std::string compiler;  // from the build
+  std::string compiler;                            // from the build
   std::string compilerFlags;
   std::string qtVersion;                       // the Qt Core library in use
   std::optional<std::string> eventDispatcher;  // the event loop's dispatcher class
