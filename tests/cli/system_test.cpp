@@ -110,8 +110,8 @@ TEST(Machine, ProcessorModelAndCoresOfEachArchitecture) {
   struct Case {
     const char* what;  // and the fault it catches
     std::string cpuinfo;
-    std::vector<Topology> topology;  // by CPU number
-    std::string architecture;        // whose cpuinfo it is
+    std::vector<Topology> topology = {};  // by CPU number
+    std::string architecture;             // whose cpuinfo it is
     std::string model;
     std::optional<int> physicalCores;
   };
