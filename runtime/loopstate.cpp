@@ -55,8 +55,38 @@ LoopStateGuard::~LoopStateGuard() {
   }
 }
 
+#elif defined(__aarch64__)
+
+namespace {
+std::uint64_t readFpcr() {
+  std::uint64_t value;
+  asm volatile("mrs %0, fpcr" : "=r"(value));
+  return value;
+}
+std::uint64_t readFpsr() {
+  std::uint64_t value;
+  asm volatile("mrs %0, fpsr" : "=r"(value));
+  return value;
+}
+}  // namespace
+
+LoopStateGuard::LoopStateGuard() noexcept : fpcr_(readFpcr()), fpsr_(readFpsr()) {}
+
+// Writing FPCR is slow on many cores (the C library too writes it only when it changes), so each
+// register is written back only when the pump changed it. FPSR comes back exactly: the flags a
+// handler left are cleared, the loop's own are kept.
+LoopStateGuard::~LoopStateGuard() {
+  if (readFpcr() != fpcr_) {
+    asm volatile("msr fpcr, %0" : : "r"(fpcr_));
+  }
+  if (readFpsr() != fpsr_) {
+    asm volatile("msr fpsr, %0" : : "r"(fpsr_));
+  }
+}
+
 #else
 
+// Elsewhere the C library keeps the whole floating-point environment.
 LoopStateGuard::LoopStateGuard() noexcept {
   std::fegetenv(&environment_);
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#if !defined(__x86_64__)
+#if !defined(__x86_64__) && !defined(__aarch64__)
 #include <cfenv>
 #endif
 
@@ -15,10 +15,12 @@ namespace orvendale {
 // 256-bit instruction without vzeroupper), which makes every later SSE instruction of the
 // loop pay a state-transition penalty. A guard taken before the pump gives the loop back, when
 // it goes out of scope, the floating-point environment it had: exception flags, rounding mode,
-// flush-to-zero and denormals-are-zero; on x86-64 with AVX it also cleans the upper halves.
+// flush-to-zero and denormals-are-zero; on x86-64 with AVX it also cleans the upper halves. On
+// AArch64 that state is two registers, FPCR (rounding, flush-to-zero, default NaN, trap enables)
+// and FPSR (the cumulative exception flags), and there are no upper halves to clean.
 //
 // It is cheap: on x86-64 a handful of instructions, with a slow path only when the pump left an
-// x87 fault flag set.
+// x87 fault flag set; on AArch64 four register reads, and a write only of what the pump changed.
 class LoopStateGuard {
  public:
   LoopStateGuard() noexcept;
@@ -30,6 +32,9 @@ class LoopStateGuard {
 #if defined(__x86_64__)
   std::uint32_t mxcsr_;
   std::uint16_t x87Control_;
+#elif defined(__aarch64__)
+  std::uint64_t fpcr_;
+  std::uint64_t fpsr_;
 #else
   std::fenv_t environment_;
 #endif

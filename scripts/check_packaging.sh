@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Checks what the release build hands to users: the staged installation (desktop entry and
+# Checks what a build hands to users: the staged installation (desktop entry and
 # AppStream metadata validated), the Windows resource script (compiled with windres), that
 # orvendale-cli needs no library of Qt but Qt Core, and the two Debian packages (contents and
-# dependencies checked, orvendale-cli run from its unpacked package). Run after the release
-# build.
+# dependencies checked, orvendale-cli run from its unpacked package). Run after the build of
+# PRESET (release by default; arm64 for the cross build, whose programs run under its emulator).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=build/release
+build=build/${1:-release}
 generated=$build/platform/generated
 # The package version and the four-part file version, as the build took them from the version
-# record.
+# record; a cross build's architecture, emulator and readelf.
 source "$build/version.sh"
+arch=${ORVENDALE_DEB_ARCHITECTURE:-$(dpkg --print-architecture)}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -32,17 +33,25 @@ done
 echo "  compiled: $(grep -c RT_ICON "$work/decompiled.rc") icon images and the version record"
 
 echo "libraries of orvendale-cli:"
-# Nothing of the graphical stack: no Qt Gui or Widgets, OpenGL, EGL or X client libraries.
-ldd "$build/cli/orvendale-cli" | awk '{print "  " $1}' | tee "$work/ldd"
+# Nothing of the graphical stack: no Qt Gui or Widgets, OpenGL, EGL or X client libraries. The
+# build machine's ldd cannot load another architecture's program: there the libraries it names.
+if [ -n "${ORVENDALE_EMULATOR:-}" ]; then
+  "$ORVENDALE_READELF" -d "$build/cli/orvendale-cli" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/  \1/p' |
+    tee "$work/ldd"
+else
+  ldd "$build/cli/orvendale-cli" | awk '{print "  " $1}' | tee "$work/ldd"
+fi
+grep -q libQt6Core "$work/ldd" || { echo "orvendale-cli does not link Qt Core"; exit 1; }
 if grep -E 'libQt6(Gui|Widgets)|libGL|libEGL|libOpenGL|libxcb|libX11' "$work/ldd"; then
   echo "orvendale-cli links the graphical stack"
   exit 1
 fi
 
 echo "Debian packages:"
+# dpkg-shlibdeps finds an arm64 binary's libraries, and their shlibs, among the arm64 packages.
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
-desktop_deb="$work/deb/orvendale_${ORVENDALE_PACKAGE_VERSION}_$(dpkg --print-architecture).deb"
-cli_deb="$work/deb/orvendale-cli_${ORVENDALE_PACKAGE_VERSION}_$(dpkg --print-architecture).deb"
+desktop_deb="$work/deb/orvendale_${ORVENDALE_PACKAGE_VERSION}_$arch.deb"
+cli_deb="$work/deb/orvendale-cli_${ORVENDALE_PACKAGE_VERSION}_$arch.deb"
 for deb in "$desktop_deb" "$cli_deb"; do
   [ -f "$deb" ] || { echo "missing package: $(basename "$deb")"; ls "$work/deb"; exit 1; }
   echo "$(basename "$deb"):"
@@ -85,14 +94,14 @@ done
 grep -q 'libqt6widgets6' <<<"$desktop_depends" || { echo "orvendale lacks Qt Widgets: $desktop_depends"; exit 1; }
 # The event pump's gate uses Qt's private API, so both need the very Qt they were built with;
 # dpkg-shlibdeps adds that from the private symbols the binaries use.
-qt_abi="qt6-base-abi (= $(dpkg-query -W -f='${Version}' libqt6core6 | sed 's/+.*//'))"
+qt_abi="qt6-base-abi (= $(dpkg-query -W -f='${Version}' "libqt6core6:$arch" | sed 's/+.*//'))"
 for depends in "$cli_depends" "$desktop_depends"; do
   grep -qF "$qt_abi" <<<"$depends" || { echo "a package does not depend on $qt_abi: $depends"; exit 1; }
 done
 
 # The terminal program runs from its unpacked package, against the installed libraries.
 dpkg-deb --extract "$cli_deb" "$work/root"
-version=$("$work/root/usr/bin/orvendale-cli" --version)
+version=$(${ORVENDALE_EMULATOR:-} "$work/root/usr/bin/orvendale-cli" --version)
 echo "unpacked orvendale-cli --version: $version"
 [[ "$version" == "orvendale-cli (Orvendale) $ORVENDALE_PACKAGE_VERSION, workload revision "* ]] ||
   { echo "unexpected version text"; exit 1; }

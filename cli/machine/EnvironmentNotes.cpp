@@ -31,17 +31,13 @@ std::vector<fs::path> entries(const fs::path& folder, Predicate wanted) {
   return found;
 }
 
-bool isCpuFolder(const std::string& name) {
-  return name.size() > 3 && name.starts_with("cpu") &&
-         std::all_of(name.begin() + 3, name.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 void noteGovernors(const SystemRoots& roots, std::vector<std::string>& notes) {
   // Governor -> how many CPUs use it.
   std::map<std::string, int> governors;
   int cpus = 0;
-  for (const fs::path& cpu : entries(roots.sys / "devices/system/cpu", isCpuFolder)) {
-    const std::optional<std::string> governor = firstLine(cpu / "cpufreq/scaling_governor");
+  for (const int cpu : sysfsCpus(roots)) {
+    const std::optional<std::string> governor =
+        firstLine(cpuDirectory(roots, cpu) / "cpufreq/scaling_governor");
     if (governor && !governor->empty()) {
       ++governors[*governor];
       ++cpus;

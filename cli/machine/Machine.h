@@ -15,9 +15,11 @@ namespace orvendale::cli {
 // never guessed.
 struct Machine {
   MachineIdentity identity;
-  std::optional<std::string> cpuModel;   // /proc/cpuinfo "model name"
-  std::optional<int> logicalCpus;        // /proc/cpuinfo "processor" entries
-  std::optional<int> physicalCores;      // /proc/cpuinfo: distinct physical and core ids
+  // /proc/cpuinfo "model name", or on Arm its cores' names; noted as another architecture's
+  // where this program runs under an emulator and reads the host's.
+  std::optional<std::string> cpuModel;
+  std::optional<int> logicalCpus;    // /proc/cpuinfo "processor" entries
+  std::optional<int> physicalCores;  // /proc/cpuinfo's distinct physical and core ids, or sysfs's
   std::optional<std::string> microcode;  // /proc/cpuinfo "microcode": the revision loaded
   std::optional<int> allowedCpus;        // the CPUs this process's affinity mask allows
   std::optional<std::string> kernel;     // uname: system name and release

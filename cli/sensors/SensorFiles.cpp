@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <set>
 #include <string_view>
 
@@ -21,31 +20,9 @@ constexpr std::array<std::string_view, 5> kCpuHwmonNames = {"coretemp", "k10temp
 // (which only root may read on some drivers).
 constexpr std::array<std::string_view, 2> kClockFiles = {"scaling_cur_freq", "cpuinfo_cur_freq"};
 
-std::filesystem::path cpuDirectory(const SystemRoots& roots, int cpu) {
-  return roots.sys / "devices/system/cpu" / ("cpu" + std::to_string(cpu));
-}
-
 std::optional<std::int64_t> numberOf(const std::filesystem::path& file) {
   const std::optional<std::string> line = firstLine(file);
   return line ? numberIn(*line) : std::nullopt;
-}
-
-// The CPU numbers of sysfs's cpuN directories, in increasing order.
-std::vector<int> sysfsCpus(const SystemRoots& roots) {
-  std::vector<int> cpus;
-  std::error_code error;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(roots.sys / "devices/system/cpu", error)) {
-    const std::string name = entry.path().filename().string();
-    int cpu = 0;
-    const char* digits = name.data() + 3;
-    if (name.starts_with("cpu") && name.size() > 3 &&
-        std::from_chars(digits, name.data() + name.size(), cpu).ptr == name.data() + name.size()) {
-      cpus.push_back(cpu);
-    }
-  }
-  std::sort(cpus.begin(), cpus.end());
-  return cpus;
 }
 
 void findClocks(std::span<const int> allowedCpus, const SystemRoots& roots, SensorFiles& files) {

@@ -1,5 +1,6 @@
 #include "cli/system/SystemFiles.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 
@@ -48,6 +49,27 @@ std::optional<std::int64_t> numberIn(std::string_view text) {
   const char* last = text.data() + end + 1;
   const auto [stop, error] = std::from_chars(text.data() + begin, last, value);
   return error == std::errc() && stop == last ? std::optional(value) : std::nullopt;
+}
+
+std::filesystem::path cpuDirectory(const SystemRoots& roots, int cpu) {
+  return roots.sys / "devices/system/cpu" / ("cpu" + std::to_string(cpu));
+}
+
+std::vector<int> sysfsCpus(const SystemRoots& roots) {
+  std::vector<int> cpus;
+  std::error_code error;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(roots.sys / "devices/system/cpu", error)) {
+    const std::string name = entry.path().filename().string();
+    int cpu = 0;
+    const char* digits = name.data() + 3;
+    if (name.starts_with("cpu") && name.size() > 3 &&
+        std::from_chars(digits, name.data() + name.size(), cpu).ptr == name.data() + name.size()) {
+      cpus.push_back(cpu);
+    }
+  }
+  std::sort(cpus.begin(), cpus.end());
+  return cpus;
 }
 
 }  // namespace orvendale::cli

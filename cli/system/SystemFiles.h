@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvendale::cli {
 
@@ -28,5 +29,11 @@ std::optional<std::string> fileText(const std::filesystem::path& file, std::size
 
 // A whole number in `text`, white space around it allowed; nothing for anything else.
 std::optional<std::int64_t> numberIn(std::string_view text);
+
+// sysfs's folder of logical CPU `cpu`: /sys/devices/system/cpu/cpuN.
+std::filesystem::path cpuDirectory(const SystemRoots& roots, int cpu);
+
+// The numbers of the CPUs sysfs has a cpuN folder for, in increasing order.
+std::vector<int> sysfsCpus(const SystemRoots& roots);
 
 }  // namespace orvendale::cli

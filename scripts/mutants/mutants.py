@@ -179,7 +179,7 @@ MUTANTS = [
      "solo.score", "the efficiency not divided by the workers"),
     ("jobs-compare-kinds", "cli/compare/Compare.cpp", "if ((a.jobs > 0) != (b.jobs > 0)) {", "if (false) {",
      "a --jobs file compared with a single-core one"),
-    ("cpuinfo-cores", "cli/machine/Machine.cpp", "cores.emplace(package,", "cores.emplace(std::string(),",
+    ("cpuinfo-cores", "cli/machine/Machine.cpp", "cores.emplace(info.package,", "cores.emplace(std::string(),",
      "cores of two packages counted as one"),
     ("ticks-one-late", "cli/run/PerSecond.h", "counts_[static_cast<std::size_t>(tick - 1)]",
      "counts_[static_cast<std::size_t>(tick) % BenchmarkEngine::kTickLimit]",

@@ -1,9 +1,11 @@
 // Environment notes and the machine block from fake /sys, /proc and /etc trees.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/machine/CpuModel.h"
 #include "cli/machine/EnvironmentNotes.h"
 #include "cli/machine/Machine.h"
 #include "support/fake_system.h"
@@ -87,6 +89,86 @@ TEST(Machine, FromFakeSystemTrees) {
   EXPECT_EQ(machine.microcode, "0xb0");
   // Each CPU's maximum by its number: a CPU without one is unknown, not another CPU's.
   EXPECT_EQ(machine.maxClockMhz, (std::vector<std::optional<double>>{std::nullopt, 3600}));
+}
+
+// arm64's cpuinfo: no model name, each CPU's implementer and part.
+std::string armCpuInfo(const std::vector<std::string>& parts) {
+  std::string text;
+  for (std::size_t cpu = 0; cpu < parts.size(); ++cpu) {
+    text += "processor\t: " + std::to_string(cpu) +
+            "\nBogoMIPS\t: 108.00\nFeatures\t: fp asimd evtstrm crc32 cpuid\n"
+            "CPU implementer\t: 0x41\nCPU architecture: 8\nCPU variant\t: 0x0\nCPU part\t: " +
+            parts[cpu] + "\nCPU revision\t: 3\n\n";
+  }
+  return text;
+}
+
+TEST(Machine, ProcessorModelAndCoresOfEachArchitecture) {
+  struct Topology {
+    std::string package, cluster, core;  // no cluster_id file where empty, as on older kernels
+  };
+  struct Case {
+    const char* what;  // and the fault it catches
+    std::string cpuinfo;
+    std::vector<Topology> topology = {};  // by CPU number
+    std::string architecture;             // whose cpuinfo it is
+    std::string model;
+    std::optional<int> physicalCores;
+  };
+  const std::string a72 = "0xd08";
+  const Case cases[] = {
+      {.what = "a Raspberry Pi 4: a core missing from the table, or a model name looked for",
+       .cpuinfo = armCpuInfo({a72, a72, a72, a72}) + "Model\t: Raspberry Pi 4 Model B\n",
+       .topology = {{"0", "0", "0"}, {"0", "0", "1"}, {"0", "0", "2"}, {"0", "0", "3"}},
+       .architecture = "arm64",
+       .model = "ARM Cortex-A72",
+       .physicalCores = 4},
+      {.what = "a two-socket Neoverse N1 server: cores told apart by their core id alone",
+       .cpuinfo = armCpuInfo({"0xd0c", "0xd0c"}),
+       .topology = {{"0", "", "0"}, {"1", "", "0"}},
+       .architecture = "arm64",
+       .model = "ARM Neoverse N1",
+       .physicalCores = 2},
+      {.what = "big.LITTLE: a model named by its first core, or the cluster left out",
+       .cpuinfo = armCpuInfo({"0xd03", "0xd03", a72, a72}),
+       .topology = {{"0", "0", "0"}, {"0", "0", "1"}, {"0", "1", "0"}, {"0", "1", "1"}},
+       .architecture = "arm64",
+       .model = "2 x ARM Cortex-A53 + 2 x ARM Cortex-A72",
+       .physicalCores = 4},
+      {.what = "an unknown part and no topology: a name or a core count guessed",
+       .cpuinfo = armCpuInfo({"0xfff"}),
+       .architecture = "arm64",
+       .model = "unknown (implementer 0x41, part 0xfff)",
+       .physicalCores = std::nullopt},
+      {.what = "an amd64 processor: its model and core ids",
+       .cpuinfo =
+           "processor\t: 0\nvendor_id\t: AuthenticAMD\nmodel name\t: AMD EPYC\ncore id\t: 0\n",
+       .architecture = "amd64",
+       .model = "AMD EPYC",
+       .physicalCores = 1},
+  };
+  for (const Case& c : cases) {
+    FakeFiles files = {{"proc/cpuinfo", c.cpuinfo}};
+    for (std::size_t cpu = 0; cpu < c.topology.size(); ++cpu) {
+      const std::string folder = "sys/devices/system/cpu/cpu" + std::to_string(cpu) + "/topology/";
+      files.push_back({folder + "physical_package_id", c.topology[cpu].package});
+      files.push_back({folder + "core_id", c.topology[cpu].core});
+      if (!c.topology[cpu].cluster.empty()) {
+        files.push_back({folder + "cluster_id", c.topology[cpu].cluster});
+      }
+    }
+    const Machine machine = describeMachine(FakeRoot(files).roots());
+    ASSERT_TRUE(machine.cpuModel) << c.what;
+    EXPECT_TRUE(machine.cpuModel->starts_with(c.model)) << c.what << ": " << *machine.cpuModel;
+    // Read by the other architecture's build, as under an emulator, the model says whose it is
+    // (catches an arm64 program claiming the host's amd64 processor as its own).
+    const bool foreign = c.architecture != kBuildArchitecture;
+    EXPECT_EQ(
+        machine.cpuModel->find(c.architecture + " processor information") != std::string::npos,
+        foreign)
+        << c.what << ": " << *machine.cpuModel;
+    EXPECT_EQ(machine.physicalCores, c.physicalCores) << c.what;
+  }
 }
 
 }  // namespace

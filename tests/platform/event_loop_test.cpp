@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <cfenv>
 #include <functional>
 #include <thread>
 
@@ -116,28 +117,47 @@ TEST_F(EventLoop, WhatIsPendingIsHandledByTheNextPumpAndNothingElseEntersTheDisp
   close(pipeEnds[1]);
 }
 
-// A handler in the pump leaves a fault flag set: the run goes on to its score all the same.
-// Catches a pump without its guard, and a guard that restores less than it saved.
+// A handler in the pump changes the floating-point state: the run goes on to its score, in the
+// rounding mode it had. Each row names the fault it catches.
+struct HandlerCase {
+  const char* what;
+  void (*handler)();
+};
+
 TEST_F(EventLoop, PumpGivesTheRunBackItsFloatingPointState) {
-  for (const bool x87 : {false, true}) {
+  const HandlerCase cases[] = {
+    {.what = "a zero-divide flag left: a pump without its guard, or a guard that keeps less "
+             "than the status flags (MXCSR's, FPSR)",
+     .handler =
+         [] {
+           volatile double zero = 0;
+           zero = 1 / zero;
+         }},
+    {.what = "the rounding mode changed: a guard that keeps the flags but not the control "
+             "(MXCSR's and the x87 control word, FPCR)",
+     .handler = [] { std::fesetround(FE_UPWARD); }},
+#if defined(__x86_64__)
+    {.what = "an x87 invalid flag left: a guard that keeps SSE's state alone",
+     .handler =
+         [] {
+           volatile long double zero = 0;
+           zero = zero / zero;
+         }},
+#endif
+  };
+  for (const HandlerCase& c : cases) {
     testing::ScriptedHost host;
-    host.onPump = [&host, x87](int pump) {
-      QTimer::singleShot(0, [x87] {
-        volatile double sse = 0;
-        volatile long double x87Zero = 0;
-        if (x87) {
-          x87Zero = x87Zero / x87Zero;
-        } else {
-          sse = 1 / sse;
-        }
-      });
+    host.onPump = [&host, &c](int pump) {
+      QTimer::singleShot(0, c.handler);
       rtcDoEvents();
       if (pump == 5) {
         host.deliverTicks(100);
       }
     };
     host.engine.Command1_Click();
-    EXPECT_EQ(host.label1, "Result: 8") << (x87 ? "x87 invalid" : "SSE zero-divide");
+    EXPECT_EQ(host.label1, "Result: 8") << c.what;
+    EXPECT_EQ(std::fegetround(), FE_TONEAREST) << c.what;
+    std::fesetround(FE_TONEAREST);
   }
 }
 

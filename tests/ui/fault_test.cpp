@@ -53,10 +53,12 @@ void* operator new(std::size_t size) {
   }
   throw std::bad_alloc();
 }
-void operator delete(void* memory) noexcept {
+// Kept out of line: inlined where a replaced new's memory is deleted, g++ for arm64 pairs that new
+// with free() and fails the build with -Wmismatched-new-delete.
+__attribute__((noinline)) void operator delete(void* memory) noexcept {
   std::free(memory);
 }
-void operator delete(void* memory, std::size_t) noexcept {
+__attribute__((noinline)) void operator delete(void* memory, std::size_t) noexcept {
   std::free(memory);
 }
 
