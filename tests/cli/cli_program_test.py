@@ -3,9 +3,10 @@
 program from outside, its refusals, --version, --compare and Ctrl-C in a run; with --real-run,
 whole runs in text mode; with --jobs, a whole --jobs 2 round, then a worker killed, Ctrl-C twice
 and the starter killed during the workers' runs; with --store, the results store's failures and
-imports; with --quota, runs in a cgroup of their own with a CPU quota of half a CPU (as root). Every program it starts is ended with it, whatever ends
-it: a failure, an exception, SIGTERM (a test's timeout) or its own death (SIGKILL). A cross
-build's program runs under the emulator that ORVENDALE_EMULATOR names."""
+imports; with --quota, runs in a cgroup of their own with a CPU quota of half a CPU (as root).
+Every program it starts is ended with it, whatever ends it: a failure, an exception, SIGTERM (a
+test's timeout) or its own death (SIGKILL). A cross build's program runs under the emulator that
+ORVENDALE_EMULATOR names."""
 import atexit
 import contextlib
 import ctypes
